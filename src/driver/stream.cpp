@@ -1,0 +1,152 @@
+#include "driver/stream.hpp"
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "numeric/numeric.hpp"
+#include "text/text.hpp"
+
+namespace bytesmith {
+namespace {
+
+// Input is read in blocks this large; a line longer than the buffer makes
+// it grow, so memory follows the longest line and lines are never cut.
+constexpr std::size_t block_size = 256 * 1024;
+
+// A growable input buffer with one spare byte beyond its capacity, so that
+// a last line without a newline can still be terminated in place.
+class LineBuffer {
+  public:
+    LineBuffer() : data_(allocate(nullptr, block_size)), capacity_(block_size) {}
+    LineBuffer(const LineBuffer&) = delete;
+    LineBuffer& operator=(const LineBuffer&) = delete;
+    ~LineBuffer() { std::free(data_); }
+
+    char* data() { return data_; }
+    std::size_t capacity() const { return capacity_; }
+    void grow() {
+        data_ = allocate(data_, 2 * capacity_);
+        capacity_ *= 2;
+    }
+
+  private:
+    static char* allocate(char* old, std::size_t size) {
+        void* p = std::realloc(old, size + 1);
+        if (p == nullptr) {
+            throw std::bad_alloc();
+        }
+        return static_cast<char*>(p);
+    }
+
+    char* data_;
+    std::size_t capacity_;
+};
+
+// Reads once into buf, retrying interrupted calls. Returns the count, or -1
+// with errno set.
+ssize_t read_some(int fd, char* buf, std::size_t size) {
+    for (;;) {
+        ssize_t n = read(fd, buf, size);
+        if (n >= 0 || errno != EINTR) {
+            return n;
+        }
+    }
+}
+
+bool is_regular_file(int fd) {
+    struct stat st;
+    return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Translates one line of len characters at line; line[len] is writable and
+// held the newline, if any. Returns false when the line held invalid input.
+bool translate_line(char* line, std::size_t len, std::uint64_t number, ByteSink& out,
+                    const char* program) {
+    line[len] = '\0';
+    // A zero byte ends the line's content; what follows it is never looked at.
+    std::size_t content = std::strlen(line);
+    const char* tab = static_cast<const char*>(memrchr(line, '\t', content));
+    const char* field = tab ? tab + 1 : line;
+    std::size_t field_len = content - static_cast<std::size_t>(field - line);
+    if (field_len < 2 || field[0] != '\\' || field[1] != '#') {
+        translate_text(field, field_len, out);
+        return true;
+    }
+    NumericOutcome outcome = translate_numbers(field + 2, field_len - 2, out);
+    switch (outcome.status) {
+    case NumericStatus::done:
+        return true;
+    case NumericStatus::translation_error:
+        std::fprintf(stderr,
+                     "%s: Error while translating number on line %" PRIu64
+                     "\n.Line ignored from `%s'\n",
+                     program, number, outcome.where);
+        return true;
+    case NumericStatus::invalid_input:
+        std::fprintf(stderr, "%s: Invalid input on line %" PRIu64 "\n", program, number);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+StreamResult translate_stream(int fd, Output& out, const char* program) {
+    LineBuffer buf;
+    const bool live = !is_regular_file(fd);
+    std::size_t filled = 0;  // bytes in the buffer
+    std::size_t scanned = 0; // of these, known to hold no newline
+    std::uint64_t number = 1;
+    for (;;) {
+        // Translate every complete line in the buffer.
+        char* data = buf.data();
+        std::size_t begin = 0;
+        while (char* nl = static_cast<char*>(std::memchr(data + scanned, '\n', filled - scanned))) {
+            std::size_t len = static_cast<std::size_t>(nl - (data + begin));
+            if (!translate_line(data + begin, len, number++, out.sink(), program)) {
+                return {StreamStatus::invalid_input, 0};
+            }
+            begin += len + 1;
+            scanned = begin;
+            if (int err = out.drain_if_full()) {
+                return {StreamStatus::write_error, err};
+            }
+        }
+        // Keep the unfinished line at the front and make room after it.
+        std::memmove(data, data + begin, filled - begin);
+        filled -= begin;
+        scanned = filled;
+        if (filled == buf.capacity()) {
+            buf.grow();
+        }
+        // Before waiting on a pipe or terminal, let what is done go out, so
+        // that a pipeline streams line by line.
+        if (live) {
+            if (int err = out.drain()) {
+                return {StreamStatus::write_error, err};
+            }
+        }
+        ssize_t n = read_some(fd, buf.data() + filled, buf.capacity() - filled);
+        if (n < 0) {
+            return {StreamStatus::read_error, errno};
+        }
+        if (n == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(n);
+    }
+    // A last line without a newline is translated like any other.
+    if (filled > 0 && !translate_line(buf.data(), filled, number, out.sink(), program)) {
+        return {StreamStatus::invalid_input, 0};
+    }
+    return {StreamStatus::done, 0};
+}
+
+} // namespace bytesmith

@@ -1,0 +1,35 @@
+// Numeric lines: numbers written in binary under type letters, mixed with
+// byte escapes.
+#pragma once
+
+#include <cstddef>
+
+#include "common/byte_sink.hpp"
+
+namespace bytesmith {
+
+enum class NumericStatus {
+    done,              // the whole line was translated
+    translation_error, // a minus sign with no number after it: rest of the line abandoned
+    invalid_input,     // a character that cannot start anything: translation must stop
+};
+
+struct NumericOutcome {
+    NumericStatus status;
+    // For a translation error, the rest of the line that is ignored; for
+    // invalid input, the offending character. Null when done.
+    const char* where;
+};
+
+// Most bytes a numeric line of len characters can write: every item consumes
+// at least one character and writes at most eight bytes.
+constexpr std::size_t max_numeric_bytes(std::size_t len) {
+    return 8 * len;
+}
+
+// Translates one numeric line, given as the zero-terminated text after its
+// marker of len characters, and appends its bytes to out. Bytes written
+// before an error stay in out.
+NumericOutcome translate_numbers(const char* text, std::size_t len, ByteSink& out);
+
+} // namespace bytesmith

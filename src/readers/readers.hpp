@@ -1,0 +1,25 @@
+// The number readers of numeric lines.
+//
+// Both follow one convention: the value is returned, and where reading
+// stopped is stored through end when end is not null. Nothing was read
+// exactly when *end equals text afterwards; the caller makes that test.
+// Both read zero-terminated strings and never report an error.
+#pragma once
+
+#include <cstdint>
+
+namespace bytesmith {
+
+// Reads an unsigned integer whose base comes from its prefix: "0x" or "0X"
+// hexadecimal, "0b" or "0B" binary (commas allowed anywhere in the digits),
+// a leading zero octal, decimal otherwise. White space before the number is
+// skipped. Every step is taken modulo 2 to the 64th.
+std::uint64_t read_integer(const char* text, const char** end);
+
+// Reads a decimal number with the tool's own accumulation rule, which stored
+// descriptions depend on bit for bit: it is deliberately not the correctly
+// rounded conversion of the C library's routine of the same name, and it
+// does not replace that routine. text starts with "-" or a decimal digit.
+double strtod(const char* text, const char** end);
+
+} // namespace bytesmith

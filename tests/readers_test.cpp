@@ -1,0 +1,253 @@
+// The number readers: values, bit patterns and stop points.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "readers/readers.hpp"
+
+namespace {
+
+struct IntegerCase {
+    const char* text;
+    std::uint64_t value;
+    std::size_t consumed;
+};
+
+class IntegerReader : public testing::TestWithParam<IntegerCase> {};
+
+TEST_P(IntegerReader, ReadsValueAndStopsAtTheRightPlace) {
+    const IntegerCase& c = GetParam();
+    const char* end = nullptr;
+    EXPECT_EQ(bytesmith::read_integer(c.text, &end), c.value) << c.text;
+    EXPECT_EQ(static_cast<std::size_t>(end - c.text), c.consumed) << c.text;
+}
+
+const IntegerCase integer_cases[] = {
+    // decimal
+    {"0", 0, 1},
+    {"7", 7, 1},
+    {"123abc", 123, 3},
+    {"1,000", 1, 1},
+    {"   42", 42, 5},
+    {"\t\r\n\v\f42", 42, 7},
+    {"18446744073709551615", UINT64_MAX, 20},
+    {"18446744073709551616", 0, 20},
+    {"99999999999999999999", 7766279631452241919u, 20},
+    // hexadecimal
+    {"0x1F", 31, 4},
+    {"0X1f", 31, 4},
+    {"0x", 0, 2},
+    {"0xg", 0, 2},
+    {"0x0x5", 5, 5},
+    {"0x0X", 0, 4},
+    {"0x-1", 0, 2},
+    {"0x10000000000000001", 1, 19},
+    // binary
+    {"0b101", 5, 5},
+    {"0B101", 5, 5},
+    {"0b1,0,1", 5, 7},
+    {"0b1,,1,", 3, 7},
+    {"0b,1", 1, 4},
+    {"0b12", 1, 3},
+    {"0b", 0, 2},
+    {"0b0b11", 3, 6},
+    // octal
+    {"017", 15, 3},
+    {"08", 0, 1},
+    {"019", 1, 2},
+    {"0,1", 0, 1},
+    {"07777777777777777777777", UINT64_MAX, 23},
+    // nothing read, or only white space consumed
+    {"", 0, 0},
+    {"   ", 0, 0},
+    {"x", 0, 0},
+    {"-5", 0, 0},
+    {",1", 0, 0},
+    {"  x", 0, 2},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, IntegerReader, testing::ValuesIn(integer_cases));
+
+TEST(IntegerReader, EndIsOptional) {
+    EXPECT_EQ(bytesmith::read_integer("0x2a", nullptr), 42u);
+}
+
+std::uint64_t bits_of(double d) {
+    std::uint64_t b;
+    std::memcpy(&b, &d, sizeof b);
+    return b;
+}
+
+struct DecimalCase {
+    const char* text;
+    std::uint64_t bits;
+    std::size_t consumed;
+};
+
+class DecimalReader : public testing::TestWithParam<DecimalCase> {};
+
+TEST_P(DecimalReader, GivesTheFormatsBitPattern) {
+    const DecimalCase& c = GetParam();
+    const char* end = nullptr;
+    double value = bytesmith::strtod(c.text, &end);
+    EXPECT_EQ(bits_of(value), c.bits) << c.text << " read as " << value;
+    EXPECT_EQ(static_cast<std::size_t>(end - c.text), c.consumed) << c.text;
+}
+
+constexpr std::uint64_t positive_infinity = 0x7FF0000000000000;
+constexpr std::uint64_t negative_zero = 0x8000000000000000;
+constexpr std::uint64_t processor_nan = 0xFFF8000000000000; // zero times infinity on x86-64
+
+const DecimalCase decimal_cases[] = {
+    {"1.5", 0x3FF8000000000000, 3},
+    {"-2.25", 0xC002000000000000, 5},
+    {"3.", 0x4008000000000000, 2},
+    // the accumulation rule, not the nearest double
+    {"0.3", 0x3FD3333333333334, 3},
+    {"0.6", 0x3FE3333333333334, 3},
+    {"0.7", 0x3FE6666666666667, 3},
+    {"3.14159", 0x400921F9F01B866F, 7},
+    {"0.1", 0x3FB999999999999A, 3},
+    {"0.2", 0x3FC999999999999A, 3},
+    {"1.1", 0x3FF199999999999A, 3},
+    {"2.675", 0x4005666666666666, 5},
+    {"12345678901234567890", 0x43E56A95319D63E2, 20},
+    {"2.2250738585072014e-308", 0x0010000000000001, 23},
+    // exponent markers and their stop points
+    {"1e3", 0x408F400000000000, 3},
+    {"1E3", 0x408F400000000000, 3},
+    {"1d3", 0x408F400000000000, 3},
+    {"1D3", 0x408F400000000000, 3},
+    {"1e+3", 0x408F400000000000, 4},
+    {"1e-3", 0x3F50624DD2F1A9FC, 4},
+    {"1e", 0x3FF0000000000000, 1},
+    {"1e+", 0x3FF0000000000000, 1},
+    {"1ex", 0x3FF0000000000000, 1},
+    {"2.5e2x", 0x406F400000000000, 5},
+    {"1..5", 0x3FF0000000000000, 2},
+    {"1,5", 0x3FF0000000000000, 1},
+    // signs and zeros
+    {"-", negative_zero, 1},
+    {"-x", negative_zero, 1},
+    {"-.5", 0xBFE0000000000000, 3},
+    {"-e5", negative_zero, 3},
+    {"0", 0, 1},
+    {"-0", negative_zero, 2},
+    // out of range
+    {"1e400", positive_infinity, 5},
+    {"1e-400", 0, 6},
+    {"1.7976931348623157e308", positive_infinity, 22},
+    {"5e-324", 0, 6},
+    {"0e400", processor_nan, 5},
+    // the exponent wraps in 32 bits
+    {"1e4294967297", 0x4024000000000000, 12},
+    {"1e2147483648", 0, 12},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, DecimalReader, testing::ValuesIn(decimal_cases));
+
+// The rule the reader must give, step for step in double arithmetic,
+// without the integer accumulator the reader uses for short digit runs.
+double reference_strtod(const char* text, const char** end) {
+    const char* p = text;
+    double sign = 1.0;
+    if (*p == '-') {
+        sign = -1.0;
+        ++p;
+    }
+    double sum = 0.0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        sum = sum * 10.0 + (*p - '0');
+    }
+    if (*p == '.') {
+        ++p;
+        double w = 0.1;
+        for (; *p >= '0' && *p <= '9'; ++p) {
+            sum = (*p - '0') * w + sum;
+            w = w * 0.1;
+        }
+    }
+    double result = sign * sum;
+    if (*p == 'e' || *p == 'E' || *p == 'd' || *p == 'D') {
+        const char* q = p + 1;
+        bool negative = false;
+        if (*q == '+' || *q == '-') {
+            negative = *q++ == '-';
+        }
+        if (*q >= '0' && *q <= '9') {
+            std::uint32_t x = 0;
+            for (; *q >= '0' && *q <= '9'; ++q) {
+                x = x * 10u + static_cast<std::uint32_t>(*q - '0');
+            }
+            std::int32_t e = static_cast<std::int32_t>(negative ? 0u - x : x);
+            result = result * std::pow(10.0, static_cast<double>(e));
+            p = q;
+        }
+    }
+    *end = p;
+    return result;
+}
+
+// Random decimal texts: digit runs of every length up to 40, so that the
+// integer part passes 2 to the 53rd, with and without fraction and exponent.
+std::string random_decimal(std::mt19937_64& rng) {
+    auto digits = [&](std::size_t n) {
+        std::string s;
+        for (std::size_t i = 0; i < n; ++i) {
+            s += static_cast<char>('0' + rng() % 10);
+        }
+        return s;
+    };
+    std::string s = rng() % 4 == 0 ? "-" : "";
+    s += digits(rng() % 41);
+    if (rng() % 2) {
+        s += "." + digits(rng() % 25);
+    }
+    if (rng() % 3 == 0) {
+        s += "eEdD"[rng() % 4];
+        s += rng() % 2 ? "-" : "";
+        s += digits(rng() % 4);
+    }
+    return s;
+}
+
+TEST(DecimalReader, MatchesTheStepByStepRuleOnRandomTexts) {
+    std::mt19937_64 rng(20261209);
+    for (int i = 0; i < 200000; ++i) {
+        std::string s = random_decimal(rng);
+        if (s.empty()) {
+            continue;
+        }
+        const char* want_end = nullptr;
+        const char* got_end = nullptr;
+        std::uint64_t want = bits_of(reference_strtod(s.c_str(), &want_end));
+        std::uint64_t got = bits_of(bytesmith::strtod(s.c_str(), &got_end));
+        ASSERT_EQ(got, want) << s;
+        ASSERT_EQ(got_end, want_end) << s;
+    }
+}
+
+TEST(DecimalReader, MatchesTheStepByStepRuleAroundTwoToThe53rd) {
+    // 2^53 = 9007199254740992: integers beside it, with 15, 16 and 17 digits.
+    for (std::uint64_t base : {999999999999999ull, 9007199254740992ull, 90071992547409920ull}) {
+        for (std::uint64_t v = base - 50; v <= base + 50; ++v) {
+            std::string s = std::to_string(v);
+            const char* end = nullptr;
+            ASSERT_EQ(bits_of(bytesmith::strtod(s.c_str(), &end)),
+                      bits_of(reference_strtod(s.c_str(), &end)))
+                << s;
+        }
+    }
+}
+
+TEST(DecimalReader, LeavesTheLibraryRoutineIntact) {
+    // The C library's strtod is correctly rounded; ours is not.
+    EXPECT_EQ(bits_of(std::strtod("0.3", nullptr)), 0x3FD3333333333333u);
+}
+
+} // namespace

@@ -1,0 +1,104 @@
+#include "run_program.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace bytesmith_test {
+
+TempFile::TempFile(const std::string& contents) {
+    char name[] = "/tmp/bytesmith-test-XXXXXX";
+    int fd = mkstemp(name);
+    if (fd < 0) {
+        throw std::runtime_error("mkstemp failed");
+    }
+    std::size_t done = 0;
+    while (done < contents.size()) {
+        ssize_t n = write(fd, contents.data() + done, contents.size() - done);
+        if (n <= 0) {
+            close(fd);
+            throw std::runtime_error("write to temporary file failed");
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    close(fd);
+    path_ = name;
+}
+
+TempFile::~TempFile() {
+    unlink(path_.c_str());
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+Result run_program(const std::vector<std::string>& operands, const std::string& input,
+                   const Redirect& redirect) {
+    const std::string& stdout_path = redirect.stdout_path;
+    TempFile in(input);
+    TempFile out("");
+    TempFile err("");
+    const std::string& out_path = stdout_path.empty() ? out.path() : stdout_path;
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, in.path().c_str(), O_RDONLY, 0);
+    if (redirect.close_stdout) {
+        posix_spawn_file_actions_addclose(&actions, 1);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_TRUNC, 0);
+    }
+    posix_spawn_file_actions_addopen(&actions, 2, err.path().c_str(), O_WRONLY | O_TRUNC, 0);
+
+    std::vector<std::string> args{BYTESMITH_PROGRAM};
+    args.insert(args.end(), operands.begin(), operands.end());
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+
+    pid_t pid;
+    int rc = posix_spawn(&pid, BYTESMITH_PROGRAM, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) {
+        throw std::runtime_error("posix_spawn failed");
+    }
+    int wstatus = 0;
+    waitpid(pid, &wstatus, 0);
+
+    Result run;
+    run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+    if (stdout_path.empty()) {
+        run.out = read_file(out.path());
+    }
+    run.err = read_file(err.path());
+    return run;
+}
+
+std::string hex(const std::string& bytes) {
+    std::string s;
+    char two[4];
+    for (unsigned char c : bytes) {
+        std::snprintf(two, sizeof two, "%02x", c);
+        if (!s.empty()) {
+            s += ' ';
+        }
+        s += two;
+    }
+    return s;
+}
+
+} // namespace bytesmith_test

@@ -1,0 +1,43 @@
+// Runs the built program as a separate process, for what only the whole
+// process shows: operands, exit status, standard error.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace bytesmith_test {
+
+struct Result {
+    std::string out;
+    std::string err;
+    int status = -1; // exit status, or 128 + signal number
+};
+
+struct Redirect {
+    std::string stdout_path;   // standard output goes here instead of into Result::out
+    bool close_stdout = false; // the program starts with standard output closed
+};
+
+// Runs the program with the operands and input on standard input.
+Result run_program(const std::vector<std::string>& operands, const std::string& input,
+                   const Redirect& redirect = {});
+
+// A file holding contents, removed when the object goes.
+class TempFile {
+  public:
+    explicit TempFile(const std::string& contents);
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile();
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+std::string read_file(const std::string& path);
+
+// Lower-case hexadecimal of bytes, two digits a byte, blank-separated.
+std::string hex(const std::string& bytes);
+
+} // namespace bytesmith_test

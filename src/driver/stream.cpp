@@ -10,8 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "numeric/numeric.hpp"
-#include "text/text.hpp"
+#include "driver/line.hpp"
 
 namespace bytesmith {
 namespace {
@@ -65,21 +64,11 @@ bool is_regular_file(int fd) {
     return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// Translates one line of len characters at line; line[len] is writable and
-// held the newline, if any. Returns false when the line held invalid input.
-bool translate_line(char* line, std::size_t len, std::uint64_t number, ByteSink& out,
-                    const char* program) {
-    line[len] = '\0';
-    // A zero byte ends the line's content; what follows it is never looked at.
-    std::size_t content = std::strlen(line);
-    const char* tab = static_cast<const char*>(memrchr(line, '\t', content));
-    const char* field = tab ? tab + 1 : line;
-    std::size_t field_len = content - static_cast<std::size_t>(field - line);
-    if (field_len < 2 || field[0] != '\\' || field[1] != '#') {
-        translate_text(field, field_len, out);
-        return true;
-    }
-    NumericOutcome outcome = translate_numbers(field + 2, field_len - 2, out);
+// Translates one line and reports a numeric line's errors. Returns false
+// when the line held invalid input.
+bool translate_and_report(char* line, std::size_t len, std::uint64_t number, ByteSink& out,
+                          const char* program) {
+    NumericOutcome outcome = translate_line(line, len, out);
     switch (outcome.status) {
     case NumericStatus::done:
         return true;
@@ -110,7 +99,7 @@ StreamResult translate_stream(int fd, Output& out, const char* program) {
         std::size_t begin = 0;
         while (char* nl = static_cast<char*>(std::memchr(data + scanned, '\n', filled - scanned))) {
             std::size_t len = static_cast<std::size_t>(nl - (data + begin));
-            if (!translate_line(data + begin, len, number++, out.sink(), program)) {
+            if (!translate_and_report(data + begin, len, number++, out.sink(), program)) {
                 return {StreamStatus::invalid_input, 0};
             }
             begin += len + 1;
@@ -143,7 +132,7 @@ StreamResult translate_stream(int fd, Output& out, const char* program) {
         filled += static_cast<std::size_t>(n);
     }
     // A last line without a newline is translated like any other.
-    if (filled > 0 && !translate_line(buf.data(), filled, number, out.sink(), program)) {
+    if (filled > 0 && !translate_and_report(buf.data(), filled, number, out.sink(), program)) {
         return {StreamStatus::invalid_input, 0};
     }
     return {StreamStatus::done, 0};

@@ -1,0 +1,30 @@
+# Installation and the Debian package.
+#
+#   cmake --install build/release --prefix /usr/local
+#   (cd build/release && cpack -G DEB)
+
+include(GNUInstallDirs)
+
+# Each program with its manual page; the destinations stay relative so that
+# --prefix and the package generators can place them.
+install(TARGETS bytesmith RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES man/bytesmith.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The dumper's target and its page go here.
+
+set(CPACK_PACKAGE_NAME bytesmith)
+set(CPACK_PACKAGE_VENDOR "bytesmith developers")
+set(CPACK_PACKAGE_CONTACT "bytesmith developers <bytesmith@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "turns a line-oriented text description of bytes into those bytes")
+set(CPACK_PACKAGE_DESCRIPTION
+    "bytesmith reads lines of text, with caret and backslash escapes for bytes\n\
+that cannot be typed and numeric lines for integers and IEEE 754 numbers,\n\
+and writes the bytes they describe. Binary fixtures, file headers and\n\
+packets can so be kept as diffable text.")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+# Manual pages go into the package compressed with gzip -9, as Debian has it.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/gzip_manpages.cmake)
+include(CPack)

@@ -111,6 +111,10 @@ std::string every_byte() {
     return s;
 }
 
+std::string backwards(const std::string& s) {
+    return {s.rbegin(), s.rend()};
+}
+
 struct Case {
     const char* name;
     std::string bytes;
@@ -137,7 +141,7 @@ std::string repeat(const std::string& s, int n) {
 const Case cases[] = {
     {"empty", ""},
     {"every_byte_value", every_byte()},
-    {"every_byte_value_backwards", std::string(every_byte().rbegin(), every_byte().rend())},
+    {"every_byte_value_backwards", backwards(every_byte())},
     {"fifteen_bytes", "0123456789abcde"},
     {"sixteen_bytes", "0123456789abcdef"},
     {"seventeen_bytes", "0123456789abcdefg"},

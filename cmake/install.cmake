@@ -9,7 +9,8 @@ include(GNUInstallDirs)
 # --prefix and the package generators can place them.
 install(TARGETS bytesmith RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES man/bytesmith.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-# The dumper's target and its page go here.
+install(TARGETS bytesmith-dump RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES man/bytesmith-dump.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_PACKAGE_NAME bytesmith)
 set(CPACK_PACKAGE_VENDOR "bytesmith developers")

@@ -46,6 +46,11 @@ std::string read_file(const std::string& path) {
 
 Result run_program(const std::vector<std::string>& operands, const std::string& input,
                    const Redirect& redirect) {
+    return run_any(BYTESMITH_PROGRAM, operands, input, redirect);
+}
+
+Result run_any(const std::string& program, const std::vector<std::string>& operands,
+               const std::string& input, const Redirect& redirect) {
     const std::string& stdout_path = redirect.stdout_path;
     TempFile in(input);
     TempFile out("");
@@ -62,7 +67,7 @@ Result run_program(const std::vector<std::string>& operands, const std::string& 
     }
     posix_spawn_file_actions_addopen(&actions, 2, err.path().c_str(), O_WRONLY | O_TRUNC, 0);
 
-    std::vector<std::string> args{BYTESMITH_PROGRAM};
+    std::vector<std::string> args{program};
     args.insert(args.end(), operands.begin(), operands.end());
     std::vector<char*> argv;
     for (std::string& a : args) {
@@ -71,7 +76,7 @@ Result run_program(const std::vector<std::string>& operands, const std::string& 
     argv.push_back(nullptr);
 
     pid_t pid;
-    int rc = posix_spawn(&pid, BYTESMITH_PROGRAM, &actions, nullptr, argv.data(), environ);
+    int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
         throw std::runtime_error("posix_spawn failed");

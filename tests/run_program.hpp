@@ -22,6 +22,10 @@ struct Redirect {
 Result run_program(const std::vector<std::string>& operands, const std::string& input,
                    const Redirect& redirect = {});
 
+// The same for the program at path.
+Result run_any(const std::string& path, const std::vector<std::string>& operands,
+               const std::string& input, const Redirect& redirect = {});
+
 // A file holding contents, removed when the object goes.
 class TempFile {
   public:

@@ -1,0 +1,172 @@
+// bytesmith-dump: writes a description of its input that bytesmith turns
+// back into exactly the same bytes.
+//
+// Standard input is described, or the files named as operands, read one
+// after the other as one input: offsets run on from file to file, so the
+// description is that of the bytes in their concatenation. A file that
+// cannot be opened or read is reported and skipped, and the exit status is
+// then 1 at the end; a failed write to standard output ends the process at
+// once with status 1.
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "driver/output.hpp"
+#include "dump/dump.hpp"
+
+namespace {
+
+const char* program = "bytesmith-dump";
+
+// Input is read in blocks of whole lines; a block holds at most 15 bytes
+// held over from the read before, which wait for the rest of their line.
+constexpr std::size_t block_size = 64 * 1024;
+static_assert(block_size % bytesmith::dump_line_bytes == 0);
+
+enum class Status { done, read_error, write_error };
+
+struct Result {
+    Status status;
+    int error;
+};
+
+class Dumper {
+  public:
+    explicit Dumper(bytesmith::Output& out) : out_(out), block_(new unsigned char[block_size]) {}
+
+    // Describes every whole line that fd completes.
+    Result dump(int fd);
+
+    // Describes the bytes still held, the last, shorter line.
+    void finish() {
+        bytesmith::dump_bytes(block_.get(), held_, offset_, out_.sink());
+        offset_ += held_;
+        held_ = 0;
+    }
+
+  private:
+    bytesmith::Output& out_;
+    std::unique_ptr<unsigned char[]> block_;
+    std::size_t held_ = 0;     // bytes at the front of the block
+    std::uint64_t offset_ = 0; // of the first of them in the whole input
+};
+
+// Reads once, retrying interrupted calls. Returns the count, or -1 with
+// errno set.
+ssize_t read_some(int fd, unsigned char* buf, std::size_t size) {
+    for (;;) {
+        ssize_t n = read(fd, buf, size);
+        if (n >= 0 || errno != EINTR) {
+            return n;
+        }
+    }
+}
+
+bool is_regular_file(int fd) {
+    struct stat st;
+    return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+Result Dumper::dump(int fd) {
+    // Before waiting on a pipe or terminal, let what is done go out.
+    const bool live = !is_regular_file(fd);
+    for (;;) {
+        if (live) {
+            if (int err = out_.drain()) {
+                return {Status::write_error, err};
+            }
+        }
+        ssize_t n = read_some(fd, block_.get() + held_, block_size - held_);
+        if (n < 0) {
+            return {Status::read_error, errno};
+        }
+        if (n == 0) {
+            return {Status::done, 0};
+        }
+        std::size_t filled = held_ + static_cast<std::size_t>(n);
+        std::size_t whole = filled - filled % bytesmith::dump_line_bytes;
+        bytesmith::dump_bytes(block_.get(), whole, offset_, out_.sink());
+        offset_ += whole;
+        held_ = filled - whole;
+        std::memmove(block_.get(), block_.get() + whole, held_);
+        if (int err = out_.drain_if_full()) {
+            return {Status::write_error, err};
+        }
+    }
+}
+
+int report_write_failure(int err) {
+    std::fprintf(stderr, "%s: failed to write standard output: %s\n", program, std::strerror(err));
+    return 1;
+}
+
+// Describes one input. Returns true to go on with the next operand, false
+// when the process must end at once; *failed records a skipped input.
+bool dump_input(int fd, const char* name, Dumper& dumper, bool* failed, int* status) {
+    Result result = dumper.dump(fd);
+    switch (result.status) {
+    case Status::done:
+        return true;
+    case Status::read_error:
+        std::fprintf(stderr, "%s: failed to read %s: %s\n", program, name,
+                     std::strerror(result.error));
+        *failed = true;
+        return true;
+    case Status::write_error:
+        *status = report_write_failure(result.error);
+        return false;
+    }
+    return true;
+}
+
+int run(int argc, char** argv) {
+    bytesmith::Output out(STDOUT_FILENO);
+    Dumper dumper(out);
+    bool failed = false;
+    int status = 0;
+    if (argc < 2) {
+        if (!dump_input(STDIN_FILENO, "standard input", dumper, &failed, &status)) {
+            return status;
+        }
+    }
+    for (int i = 1; i < argc; ++i) {
+        int fd = open(argv[i], O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            std::fprintf(stderr, "%s: failed to open %s: %s\n", program, argv[i],
+                         std::strerror(errno));
+            failed = true;
+            continue;
+        }
+        bool go_on = dump_input(fd, argv[i], dumper, &failed, &status);
+        close(fd);
+        if (!go_on) {
+            return status;
+        }
+    }
+    dumper.finish();
+    if (int err = out.drain()) {
+        return report_write_failure(err);
+    }
+    return failed ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 0 && argv[0] != nullptr) {
+        program = argv[0]; // used unchanged in every message
+    }
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "%s: out of memory\n", program);
+        return 1;
+    }
+}

@@ -23,7 +23,7 @@ class Output {
     int drain();
 
   private:
-    static constexpr std::size_t chunk_size = 128 * 1024;
+    static constexpr std::size_t chunk_size = std::size_t{128} * 1024;
     int fd_;
     ByteSink sink_;
 };

@@ -17,7 +17,7 @@ namespace {
 
 // Input is read in blocks this large; a line longer than the buffer makes
 // it grow, so memory follows the longest line and lines are never cut.
-constexpr std::size_t block_size = 256 * 1024;
+constexpr std::size_t block_size = std::size_t{256} * 1024;
 
 // A growable input buffer with one spare byte beyond its capacity, so that
 // a last line without a newline can still be terminated in place.

@@ -27,7 +27,7 @@ const char* program = "bytesmith-dump";
 
 // Input is read in blocks of whole lines; a block holds at most 15 bytes
 // held over from the read before, which wait for the rest of their line.
-constexpr std::size_t block_size = 64 * 1024;
+constexpr std::size_t block_size = std::size_t{64} * 1024;
 static_assert(block_size % bytesmith::dump_line_bytes == 0);
 
 enum class Status { done, read_error, write_error };

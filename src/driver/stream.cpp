@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include "driver/input.hpp"
 #include "driver/line.hpp"
 
 namespace bytesmith {
@@ -47,22 +47,6 @@ class LineBuffer {
     char* data_;
     std::size_t capacity_;
 };
-
-// Reads once into buf, retrying interrupted calls. Returns the count, or -1
-// with errno set.
-ssize_t read_some(int fd, char* buf, std::size_t size) {
-    for (;;) {
-        ssize_t n = read(fd, buf, size);
-        if (n >= 0 || errno != EINTR) {
-            return n;
-        }
-    }
-}
-
-bool is_regular_file(int fd) {
-    struct stat st;
-    return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-}
 
 // Translates one line and reports a numeric line's errors. Returns false
 // when the line held invalid input.

@@ -15,9 +15,9 @@
 #include <fcntl.h>
 #include <memory>
 #include <new>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include "driver/input.hpp"
 #include "driver/output.hpp"
 #include "dump/dump.hpp"
 
@@ -58,32 +58,16 @@ class Dumper {
     std::uint64_t offset_ = 0; // of the first of them in the whole input
 };
 
-// Reads once, retrying interrupted calls. Returns the count, or -1 with
-// errno set.
-ssize_t read_some(int fd, unsigned char* buf, std::size_t size) {
-    for (;;) {
-        ssize_t n = read(fd, buf, size);
-        if (n >= 0 || errno != EINTR) {
-            return n;
-        }
-    }
-}
-
-bool is_regular_file(int fd) {
-    struct stat st;
-    return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-}
-
 Result Dumper::dump(int fd) {
     // Before waiting on a pipe or terminal, let what is done go out.
-    const bool live = !is_regular_file(fd);
+    const bool live = !bytesmith::is_regular_file(fd);
     for (;;) {
         if (live) {
             if (int err = out_.drain()) {
                 return {Status::write_error, err};
             }
         }
-        ssize_t n = read_some(fd, block_.get() + held_, block_size - held_);
+        ssize_t n = bytesmith::read_some(fd, block_.get() + held_, block_size - held_);
         if (n < 0) {
             return {Status::read_error, errno};
         }

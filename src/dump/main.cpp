@@ -12,12 +12,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <new>
 #include <unistd.h>
 
 #include "driver/input.hpp"
+#include "driver/operands.hpp"
 #include "driver/output.hpp"
 #include "dump/dump.hpp"
 
@@ -30,19 +30,15 @@ const char* program = "bytesmith-dump";
 constexpr std::size_t block_size = std::size_t{64} * 1024;
 static_assert(block_size % bytesmith::dump_line_bytes == 0);
 
-enum class Status { done, read_error, write_error };
-
-struct Result {
-    Status status;
-    int error;
-};
+using bytesmith::InputResult;
+using bytesmith::InputStatus;
 
 class Dumper {
   public:
     explicit Dumper(bytesmith::Output& out) : out_(out), block_(new unsigned char[block_size]) {}
 
     // Describes every whole line that fd completes.
-    Result dump(int fd);
+    InputResult dump(int fd);
 
     // Describes the bytes still held, the last, shorter line.
     void finish() {
@@ -58,21 +54,21 @@ class Dumper {
     std::uint64_t offset_ = 0; // of the first of them in the whole input
 };
 
-Result Dumper::dump(int fd) {
+InputResult Dumper::dump(int fd) {
     // Before waiting on a pipe or terminal, let what is done go out.
     const bool live = !bytesmith::is_regular_file(fd);
     for (;;) {
         if (live) {
             if (int err = out_.drain()) {
-                return {Status::write_error, err};
+                return {InputStatus::write_error, err};
             }
         }
         ssize_t n = bytesmith::read_some(fd, block_.get() + held_, block_size - held_);
         if (n < 0) {
-            return {Status::read_error, errno};
+            return {InputStatus::read_error, errno};
         }
         if (n == 0) {
-            return {Status::done, 0};
+            return {InputStatus::done, 0};
         }
         std::size_t filled = held_ + static_cast<std::size_t>(n);
         std::size_t whole = filled - filled % bytesmith::dump_line_bytes;
@@ -81,64 +77,17 @@ Result Dumper::dump(int fd) {
         held_ = filled - whole;
         std::memmove(block_.get(), block_.get() + whole, held_);
         if (int err = out_.drain_if_full()) {
-            return {Status::write_error, err};
+            return {InputStatus::write_error, err};
         }
     }
-}
-
-int report_write_failure(int err) {
-    std::fprintf(stderr, "%s: failed to write standard output: %s\n", program, std::strerror(err));
-    return 1;
-}
-
-// Describes one input. Returns true to go on with the next operand, false
-// when the process must end at once; *failed records a skipped input.
-bool dump_input(int fd, const char* name, Dumper& dumper, bool* failed, int* status) {
-    Result result = dumper.dump(fd);
-    switch (result.status) {
-    case Status::done:
-        return true;
-    case Status::read_error:
-        std::fprintf(stderr, "%s: failed to read %s: %s\n", program, name,
-                     std::strerror(result.error));
-        *failed = true;
-        return true;
-    case Status::write_error:
-        *status = report_write_failure(result.error);
-        return false;
-    }
-    return true;
 }
 
 int run(int argc, char** argv) {
     bytesmith::Output out(STDOUT_FILENO);
     Dumper dumper(out);
-    bool failed = false;
-    int status = 0;
-    if (argc < 2) {
-        if (!dump_input(STDIN_FILENO, "standard input", dumper, &failed, &status)) {
-            return status;
-        }
-    }
-    for (int i = 1; i < argc; ++i) {
-        int fd = open(argv[i], O_RDONLY | O_CLOEXEC);
-        if (fd < 0) {
-            std::fprintf(stderr, "%s: failed to open %s: %s\n", program, argv[i],
-                         std::strerror(errno));
-            failed = true;
-            continue;
-        }
-        bool go_on = dump_input(fd, argv[i], dumper, &failed, &status);
-        close(fd);
-        if (!go_on) {
-            return status;
-        }
-    }
-    dumper.finish();
-    if (int err = out.drain()) {
-        return report_write_failure(err);
-    }
-    return failed ? 1 : 0;
+    return bytesmith::process_operands(
+        argc, argv, program, out, [&](int fd) { return dumper.dump(fd); },
+        [&] { dumper.finish(); });
 }
 
 } // namespace

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
         line.assign(text, nl);
-        line.push_back('\0');
+        line.resize(len + 1 + bytesmith::line_padding);
         if (translate_line(line.data(), len, bytes).status != bytesmith::NumericStatus::done) {
             fail("line read as a numeric line");
         }

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/byte_scan.hpp"
 #include "common/byte_sink.hpp"
 #include "driver/line.hpp"
 
@@ -47,9 +48,9 @@ std::size_t byte_bound(const char* line, std::size_t len) {
 
 Translation translate(const std::uint8_t* data, std::size_t size) {
     // One spare byte, like the driver's buffer, for a last line without a
-    // newline to be terminated in place.
+    // newline to be terminated in place, and the padding lines carry.
     std::vector<char> buf(data, data + size);
-    buf.push_back('\0');
+    buf.resize(size + 1 + bytesmith::line_padding);
     char* const input = buf.data();
     bytesmith::ByteSink sink;
     Translation t;

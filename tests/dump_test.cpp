@@ -39,7 +39,7 @@ std::string translate(const std::string& description) {
         std::vector<char> line(description.begin() + static_cast<std::ptrdiff_t>(begin),
                                description.begin() + static_cast<std::ptrdiff_t>(end));
         std::size_t len = line.size();
-        line.push_back('\0');
+        line.resize(len + 1 + bytesmith::line_padding);
         bytesmith::NumericOutcome outcome = bytesmith::translate_line(line.data(), len, sink);
         EXPECT_EQ(outcome.status, bytesmith::NumericStatus::done) << "line at " << begin;
         begin = end + 1;

@@ -2,16 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
 #include <string>
+#include <vector>
+
+#include "common/byte_scan.hpp"
 
 #include "common/byte_sink.hpp"
 #include "text/text.hpp"
 
 namespace {
 
+// The text with its zero byte and the padding a line carries.
+std::vector<char> padded(const std::string& text) {
+    std::vector<char> v(text.begin(), text.end());
+    v.resize(text.size() + 1 + bytesmith::line_padding);
+    return v;
+}
+
 std::string decode(const std::string& text) {
     bytesmith::ByteSink sink;
-    bytesmith::translate_text(text.c_str(), text.size(), sink);
+    bytesmith::translate_text(padded(text).data(), text.size(), sink);
     return {reinterpret_cast<const char*>(sink.data()), sink.size()};
 }
 
@@ -81,9 +93,96 @@ TEST(TextDecoding, AppendsAfterEarlierOutput) {
     bytesmith::ByteSink sink;
     std::string first = "ab";
     std::string second = "\\x43";
-    bytesmith::translate_text(first.c_str(), first.size(), sink);
-    bytesmith::translate_text(second.c_str(), second.size(), sink);
+    bytesmith::translate_text(padded(first).data(), first.size(), sink);
+    bytesmith::translate_text(padded(second).data(), second.size(), sink);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(sink.data()), sink.size()), "abC");
+}
+
+// The decoding rule one character at a time, written apart from the block
+// scanning decoder: the stretches between escapes, and escapes across the
+// edges of the sixteen-character blocks, must come out the same.
+std::string reference_decode(const std::string& t) {
+    auto at = [&](std::size_t k) -> unsigned char {
+        return k < t.size() ? static_cast<unsigned char>(t[k]) : 0;
+    };
+    auto octal = [](unsigned char c) { return c >= '0' && c <= '7'; };
+    auto hex = [](unsigned char c) -> int {
+        const char* digits = "0123456789abcdef";
+        for (int v = 0; v < 16; ++v) {
+            if (c == digits[v] || (v >= 10 && c == digits[v] - 32)) {
+                return v;
+            }
+        }
+        return -1;
+    };
+    std::string out;
+    std::size_t i = 0;
+    for (unsigned char c; (c = at(i)) != 0 && c != '\n';) {
+        if (c == '^') {
+            out += static_cast<char>(at(i + 1) - 64);
+            i += at(i + 1) == 0 ? 1 : 2;
+        } else if (c != '\\') {
+            out += static_cast<char>(c);
+            ++i;
+        } else {
+            unsigned char e = at(i + 1);
+            const char* symbols = "a\ab\bf\fn\nr\rt\tv\v";
+            const char* s = e ? std::strchr(symbols, e) : nullptr;
+            if (s != nullptr && (s - symbols) % 2 == 0) {
+                out += s[1];
+                i += 2;
+            } else if (octal(e)) {
+                unsigned v = 0;
+                std::size_t k = i + 1;
+                for (int n = 0; n < 3 && octal(at(k)); ++n, ++k) {
+                    v = v * 8 + (at(k) - '0');
+                }
+                out += static_cast<char>(v);
+                i = k;
+            } else if (e == 'x') {
+                unsigned v = 0;
+                for (i += 2; hex(at(i)) >= 0; ++i) {
+                    v = v * 16 + static_cast<unsigned>(hex(at(i)));
+                }
+                out += static_cast<char>(v);
+            } else {
+                out += static_cast<char>(e);
+                i += e == 0 ? 1 : 2;
+            }
+        }
+    }
+    return out;
+}
+
+TEST(TextDecoding, MatchesTheCharacterRuleOnRandomTexts) {
+    std::mt19937_64 rng(20261210);
+    const std::string alphabet = "ab ^^^\\\\\\x0178AFfgnt#\t\xe9";
+    for (int i = 0; i < 100000; ++i) {
+        std::string text;
+        for (std::size_t n = rng() % 81; n > 0; --n) {
+            text += alphabet[rng() % alphabet.size()];
+        }
+        if (rng() % 8 == 0) {
+            text.insert(rng() % (text.size() + 1), 1, rng() % 2 ? '\n' : '\0');
+        }
+        ASSERT_EQ(decode(text), reference_decode(text)) << text;
+    }
+}
+
+// The block test against the plain loop, for the character sets in use.
+TEST(BlockScan, MatchesThePlainLoop) {
+    std::mt19937_64 rng(16);
+    const char alphabet[] = {'^', '\\', '\0', '\n', '\t', 'a', ' ', '\x80', '\xff', '_'};
+    for (int i = 0; i < 20000; ++i) {
+        bytesmith::Block b;
+        for (unsigned char& c : b.bytes) {
+            c = static_cast<unsigned char>(alphabet[rng() % sizeof alphabet]);
+        }
+        ASSERT_EQ((bytesmith::match_mask<'^', '\\', '\0', '\n'>(b)),
+                  (bytesmith::match_mask_portable<'^', '\\', '\0', '\n'>(b)));
+        ASSERT_EQ(bytesmith::match_mask<'\0'>(b), bytesmith::match_mask_portable<'\0'>(b));
+        ASSERT_EQ(bytesmith::match_mask<'\t'>(b), bytesmith::match_mask_portable<'\t'>(b));
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <new>
 #include <unistd.h>
 
+#include "common/byte_scan.hpp"
 #include "driver/input.hpp"
 #include "driver/line.hpp"
 
@@ -20,7 +21,8 @@ namespace {
 constexpr std::size_t block_size = std::size_t{256} * 1024;
 
 // A growable input buffer with one spare byte beyond its capacity, so that
-// a last line without a newline can still be terminated in place.
+// a last line without a newline can still be terminated in place, and the
+// padding the translators may read past a line's end.
 class LineBuffer {
   public:
     LineBuffer() : data_(allocate(nullptr, block_size)), capacity_(block_size) {}
@@ -30,6 +32,9 @@ class LineBuffer {
 
     char* data() { return data_; }
     std::size_t capacity() const { return capacity_; }
+    // Gives the bytes after the first filled ones a known value, so that
+    // reads past the last line never see memory nothing was written to.
+    void clear_after(std::size_t filled) { std::memset(data_ + filled, 0, 1 + line_padding); }
     void grow() {
         data_ = allocate(data_, 2 * capacity_);
         capacity_ *= 2;
@@ -37,7 +42,7 @@ class LineBuffer {
 
   private:
     static char* allocate(char* old, std::size_t size) {
-        void* p = std::realloc(old, size + 1);
+        void* p = std::realloc(old, size + 1 + line_padding);
         if (p == nullptr) {
             throw std::bad_alloc();
         }
@@ -114,6 +119,7 @@ StreamResult translate_stream(int fd, Output& out, const char* program) {
             break;
         }
         filled += static_cast<std::size_t>(n);
+        buf.clear_after(filled);
     }
     // A last line without a newline is translated like any other.
     if (filled > 0 && !translate_and_report(buf.data(), filled, number, out.sink(), program)) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "common/byte_scan.hpp"
 #include "common/byte_sink.hpp"
 
 namespace bytesmith {
@@ -28,7 +29,8 @@ constexpr std::size_t max_numeric_bytes(std::size_t len) {
 }
 
 // Translates one numeric line, given as the zero-terminated text after its
-// marker of len characters, and appends its bytes to out. Bytes written
+// marker of len characters followed by line_padding readable bytes (see
+// byte_scan.hpp), and appends its bytes to out. Bytes written
 // before an error stay in out.
 NumericOutcome translate_numbers(const char* text, std::size_t len, ByteSink& out);
 

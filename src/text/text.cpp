@@ -2,26 +2,11 @@
 
 #include <cstring>
 
+#include "common/byte_scan.hpp"
 #include "common/char_class.hpp"
 
 namespace bytesmith {
 namespace {
-
-// Characters that end a run of bytes copied as they stand: the two
-// introducers and the two characters that end the text.
-constexpr bool is_special(unsigned char c) {
-    return c == '^' || c == '\\' || c == '\0' || c == '\n';
-}
-
-struct SpecialTable {
-    bool special[256];
-    constexpr SpecialTable() : special() {
-        for (int c = 0; c < 256; ++c) {
-            special[c] = is_special(static_cast<unsigned char>(c));
-        }
-    }
-};
-constexpr SpecialTable special_table;
 
 // The byte a symbolic escape stands for, or -1 when e is not one.
 int symbolic_escape(unsigned char e) {
@@ -84,15 +69,27 @@ const unsigned char* decode_escape(const unsigned char* p, unsigned char* byte) 
 
 void translate_text(const char* text, std::size_t len, ByteSink& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(text);
-    unsigned char* const start = out.reserve(len);
-    unsigned char* o = start;
+    // Each block is stored whole before its first special character is
+    // known; the bytes past that character are overwritten or left beyond
+    // the commit point, so the sink needs one block of slack.
+    unsigned char* o = out.reserve(len + block_bytes);
     for (;;) {
-        const unsigned char* run = p;
-        while (!special_table.special[*p]) {
-            ++p;
+        // Copy the run of characters that stand for themselves, a block at
+        // a time, up to the next caret, backslash, zero byte or newline.
+        unsigned mask;
+        for (;;) {
+            Block b = load_block(p);
+            std::memcpy(o, b.bytes, block_bytes);
+            mask = match_mask<'^', '\\', '\0', '\n'>(b);
+            if (mask != 0) {
+                break;
+            }
+            p += block_bytes;
+            o += block_bytes;
         }
-        std::memcpy(o, run, static_cast<std::size_t>(p - run));
-        o += p - run;
+        unsigned run = first_match(mask);
+        p += run;
+        o += run;
         unsigned char c = *p;
         if (c == '\0' || c == '\n') {
             break;

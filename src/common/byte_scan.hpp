@@ -1,0 +1,77 @@
+// Finding a few byte values in a block of sixteen characters at once.
+//
+// The line cutter and the text decoder spend most of their time looking for
+// a handful of characters (newline, zero byte, TAB, caret, backslash) in long
+// stretches of plain text. They load sixteen characters as a Block, ask for
+// the mask of the positions holding any of their characters, and step over
+// the whole stretch before the first one. On x86-64 the block test is SSE2,
+// which every such processor has; elsewhere it is a plain loop. Both give the
+// same masks, and the tests compare them.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace bytesmith {
+
+constexpr std::size_t block_bytes = 16;
+
+// Sixteen characters, copied out of the input.
+struct Block {
+    unsigned char bytes[block_bytes];
+};
+
+// Readable bytes every line carries past its terminating zero byte. A scan
+// stops at the first block that holds the terminator, so it reads at most
+// block_bytes - 1 bytes beyond it, whatever they are, and needs no bounds
+// test of its own. Who hands a line to the translators provides them.
+constexpr std::size_t line_padding = block_bytes;
+
+// The block starting at p.
+inline Block load_block(const unsigned char* p) {
+    Block b;
+    std::memcpy(b.bytes, p, block_bytes);
+    return b;
+}
+
+// Bit i of the result is set when b.bytes[i] is one of the characters Cs.
+// The plain loop, kept on every platform as the reference for the tests.
+template <unsigned char... Cs>
+unsigned match_mask_portable(const Block& b) {
+    unsigned mask = 0;
+    for (std::size_t i = 0; i < block_bytes; ++i) {
+        unsigned char c = b.bytes[i];
+        if (((c == Cs) || ...)) {
+            mask |= 1u << i;
+        }
+    }
+    return mask;
+}
+
+template <unsigned char... Cs>
+unsigned match_mask(const Block& b) {
+#if defined(__SSE2__)
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.bytes));
+    __m128i hits = _mm_setzero_si128();
+    ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(Cs))))), ...);
+    return static_cast<unsigned>(_mm_movemask_epi8(hits));
+#else
+    return match_mask_portable<Cs...>(b);
+#endif
+}
+
+// Position of the lowest set bit of a non-zero mask.
+inline unsigned first_match(unsigned mask) {
+    return static_cast<unsigned>(__builtin_ctz(mask));
+}
+
+// Position of the highest set bit of a non-zero mask.
+inline unsigned last_match(unsigned mask) {
+    return 31u - static_cast<unsigned>(__builtin_clz(mask));
+}
+
+} // namespace bytesmith

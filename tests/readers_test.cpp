@@ -77,6 +77,37 @@ TEST(IntegerReader, EndIsOptional) {
     EXPECT_EQ(bytesmith::read_integer("0x2a", nullptr), 42u);
 }
 
+// Decimal runs of every length up to 30 followed by every kind of stop, read
+// eight digits at a time, against one digit at a time modulo 2 to the 64th.
+TEST(IntegerReader, DecimalRunsMatchTheDigitByDigitRule) {
+    std::mt19937_64 rng(8);
+    const char stops[] = {'\0', ' ', ',', '/', ':', 'x', '\x80', '\xb9', '\xff'};
+    for (int i = 0; i < 100000; ++i) {
+        std::string s(1, static_cast<char>('1' + rng() % 9));
+        std::uint64_t want = static_cast<std::uint64_t>(s[0] - '0');
+        for (std::size_t n = rng() % 30; n > 0; --n) {
+            auto d = static_cast<unsigned>(rng() % 10);
+            s += static_cast<char>('0' + d);
+            want = want * 10 + d;
+        }
+        std::size_t digits = s.size();
+        s += stops[rng() % sizeof stops];
+        s += "123456789"; // digits after the stop are never part of the number
+        const char* end = nullptr;
+        ASSERT_EQ(bytesmith::read_integer(s.c_str(), &end), want) << s;
+        ASSERT_EQ(static_cast<std::size_t>(end - s.c_str()), digits) << s;
+    }
+}
+
+// With a limit, the reader still stops at the zero byte, whatever digits
+// lie between it and the limit.
+TEST(IntegerReader, StopsAtTheZeroByteBeforeTheLimit) {
+    const char text[] = "12\0" "3456789012345";
+    const char* end = nullptr;
+    EXPECT_EQ(bytesmith::read_integer(text, text + sizeof text, &end), 12u);
+    EXPECT_EQ(end, text + 2);
+}
+
 std::uint64_t bits_of(double d) {
     std::uint64_t b;
     std::memcpy(&b, &d, sizeof b);
@@ -242,6 +273,16 @@ TEST(DecimalReader, MatchesTheStepByStepRuleAroundTwoToThe53rd) {
                       bits_of(reference_strtod(s.c_str(), &end)))
                 << s;
         }
+    }
+}
+
+// The exponent scales by the C library's pow(10, e), whatever the exponent.
+TEST(DecimalReader, ScalesByTheLibraryPowerOfTen) {
+    for (int e = -500; e <= 500; ++e) {
+        std::string s = "3e" + std::to_string(e);
+        ASSERT_EQ(bits_of(bytesmith::strtod(s.c_str(), nullptr)),
+                  bits_of(3.0 * std::pow(10.0, static_cast<double>(e))))
+            << s;
     }
 }
 

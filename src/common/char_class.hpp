@@ -1,36 +1,46 @@
 // Character classes of the "C" locale, as the input format defines them.
 // A byte of 0x80 or more belongs to no class. Plain inline functions keep the
-// translators independent of the process locale and free of table lookups
-// through libc.
+// translators independent of the process locale and free of calls into
+// libc.
 #pragma once
 
 namespace bytesmith {
 
 // Blank and the control characters TAB, LF, VT, FF and CR.
-inline bool is_space(unsigned char c) {
+constexpr bool is_space(unsigned char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-inline bool is_digit(unsigned char c) {
+constexpr bool is_digit(unsigned char c) {
     return c >= '0' && c <= '9';
 }
 
-inline bool is_octal_digit(unsigned char c) {
+constexpr bool is_octal_digit(unsigned char c) {
     return c >= '0' && c <= '7';
 }
 
+// Values of the hexadecimal digits, -1 for every other byte: one lookup
+// instead of three range tests, since escapes and numbers are full of them.
+struct HexDigitTable {
+    signed char value[256];
+    constexpr HexDigitTable() : value() {
+        for (int c = 0; c < 256; ++c) {
+            value[c] = -1;
+        }
+        for (int d = 0; d < 10; ++d) {
+            value['0' + d] = static_cast<signed char>(d);
+        }
+        for (int d = 0; d < 6; ++d) {
+            value['a' + d] = static_cast<signed char>(10 + d);
+            value['A' + d] = static_cast<signed char>(10 + d);
+        }
+    }
+};
+inline constexpr HexDigitTable hex_digit_table;
+
 // Value of a hexadecimal digit, or -1 when c is not one.
 inline int hex_digit_value(unsigned char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
+    return hex_digit_table.value[c];
 }
 
 } // namespace bytesmith

@@ -1,4 +1,7 @@
+#include <cstring>
+
 #include "common/char_class.hpp"
+#include "readers/eight_digits.hpp"
 #include "readers/readers.hpp"
 
 namespace bytesmith {
@@ -48,18 +51,9 @@ Cursor read_octal(Cursor p, std::uint64_t* value) {
     return p;
 }
 
-Cursor read_decimal(Cursor p, std::uint64_t* value) {
-    std::uint64_t v = 0;
-    for (; is_digit(*p); ++p) {
-        v = v * 10 + (*p - '0');
-    }
-    *value = v;
-    return p;
-}
-
 } // namespace
 
-std::uint64_t read_integer(const char* text, const char** end) {
+std::uint64_t read_integer(const char* text, const char* limit, const char** end) {
     auto p = reinterpret_cast<Cursor>(text);
     while (is_space(*p)) {
         ++p;
@@ -74,12 +68,16 @@ std::uint64_t read_integer(const char* text, const char** end) {
     } else if (p[0] == '0') {
         p = read_octal(p + 1, &value);
     } else {
-        p = read_decimal(p, &value);
+        p = read_decimal(p, reinterpret_cast<Cursor>(limit), &value);
     }
     if (end != nullptr) {
         *end = reinterpret_cast<const char*>(p);
     }
     return value;
+}
+
+std::uint64_t read_integer(const char* text, const char** end) {
+    return read_integer(text, text + std::strlen(text) + 1, end);
 }
 
 } // namespace bytesmith

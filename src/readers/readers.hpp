@@ -16,6 +16,11 @@ namespace bytesmith {
 // skipped. Every step is taken modulo 2 to the 64th.
 std::uint64_t read_integer(const char* text, const char** end);
 
+// The same, for a text whose characters may be read up to limit (its zero
+// byte included): the reader may then look at several digits at once. The
+// translator knows its line's length and saves the search for the end.
+std::uint64_t read_integer(const char* text, const char* limit, const char** end);
+
 // Reads a decimal number with the tool's own accumulation rule, which stored
 // descriptions depend on bit for bit: it is deliberately not the correctly
 // rounded conversion of the C library's routine of the same name, and it

@@ -69,6 +69,27 @@ bool is_exponent_marker(unsigned char c) {
     return c == 'e' || c == 'E' || c == 'd' || c == 'D';
 }
 
+// pow(10, e) of the C library for the exponents descriptions mostly use,
+// computed once by that same pow, so the results are its own.
+constexpr int tabled_exponent = 400;
+
+struct PowersOfTen {
+    double p[2 * tabled_exponent + 1];
+    PowersOfTen() : p() {
+        for (int e = -tabled_exponent; e <= tabled_exponent; ++e) {
+            p[e + tabled_exponent] = std::pow(10.0, static_cast<double>(e));
+        }
+    }
+};
+const PowersOfTen powers_of_ten;
+
+double ten_to_the(std::int32_t e) {
+    if (e >= -tabled_exponent && e <= tabled_exponent) {
+        return powers_of_ten.p[e + tabled_exponent];
+    }
+    return std::pow(10.0, static_cast<double>(e));
+}
+
 } // namespace
 
 double strtod(const char* text, const char** end) {
@@ -90,7 +111,7 @@ double strtod(const char* text, const char** end) {
         std::int32_t exponent = 0;
         Cursor after = read_exponent(p, &exponent);
         if (after != p) {
-            result = result * std::pow(10.0, static_cast<double>(exponent));
+            result = result * ten_to_the(exponent);
             p = after;
         }
     }

@@ -55,12 +55,12 @@ struct StartTable {
                        : is_digit(c) ? Start::number
                                      : Start::other;
         }
-        start['-'] = Start::number;
+        start[static_cast<unsigned char>('-')] = Start::number;
         for (const char* t = "CDFILS"; *t != '\0'; ++t) {
             start[static_cast<unsigned char>(*t)] = Start::type;
         }
-        start['\\'] = Start::escape;
-        start['\0'] = Start::end;
+        start[static_cast<unsigned char>('\\')] = Start::escape;
+        start[0] = Start::end;
     }
 };
 constexpr StartTable start_table;

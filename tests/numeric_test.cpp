@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -26,12 +27,14 @@ void append_le(std::vector<unsigned char>& out, std::uint64_t value, int width) 
 }
 
 // One number in a random base and length, up to 24 digits so that decimal
-// values wrap; its value is accumulated modulo 2 to the 64th.
+// values wrap; its value is accumulated modulo 2 to the 64th. Hexadecimal
+// numbers come in either case.
 std::string random_number(std::mt19937_64& rng, std::uint64_t* value) {
-    static const char digits[] = "0123456789abcdef";
     const int bases[] = {10, 10, 10, 16, 8};
     int base = bases[rng() % 5];
-    std::string s = base == 16 ? "0x" : base == 8 ? "0" : "";
+    bool upper = rng() % 2 == 0;
+    const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    std::string s = base == 16 ? (upper ? "0X" : "0x") : base == 8 ? "0" : "";
     std::uint64_t v = 0;
     std::size_t n = 1 + rng() % 24;
     for (std::size_t i = 0; i < n; ++i) {
@@ -46,23 +49,41 @@ std::string random_number(std::mt19937_64& rng, std::uint64_t* value) {
     return s;
 }
 
+// Random items: type letters, numbers and byte escapes. Escapes and the
+// letters that are no hexadecimal digits may follow the item before them
+// without a blank, which puts every kind of character right after a number.
 Line random_line(std::mt19937_64& rng) {
+    static const char* const separators[] = {" ", "\t", "  ", ""};
     Line line;
     int width = 4;
     for (std::size_t items = rng() % 12; items > 0; --items) {
-        if (rng() % 5 == 0) {
+        std::string item;
+        bool may_touch = true;
+        std::size_t kind = rng() % 6;
+        if (kind == 0) {
             const char letters[] = "CSIL";
             const int widths[] = {1, 2, 4, 8};
             std::size_t k = rng() % 4;
-            line.text += letters[k];
+            item = letters[k];
             width = widths[k];
+            may_touch = letters[k] != 'C';
+        } else if (kind == 1) {
+            auto byte = static_cast<unsigned>(rng() % 256);
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+            item = escape;
+            line.bytes.push_back(static_cast<unsigned char>(byte));
         } else {
             std::uint64_t v = 0;
             bool negative = rng() % 4 == 0;
-            line.text += (negative ? "-" : "") + random_number(rng, &v);
+            item = (negative ? "-" : "") + random_number(rng, &v);
             append_le(line.bytes, negative ? 0 - v : v, width);
+            may_touch = false;
         }
-        line.text += std::string(1 + rng() % 2, rng() % 3 ? ' ' : '\t');
+        if (!line.text.empty()) {
+            line.text += separators[rng() % (may_touch ? 4 : 3)];
+        }
+        line.text += item;
     }
     return line;
 }

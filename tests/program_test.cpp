@@ -81,6 +81,8 @@ const Case value_cases[] = {
     {"octal_ends_at_8_and_9", "\\#I 08 09", "00 00 00 00 08 00 00 00 00 00 00 00 09 00 00 00", "",
      0},
     {"hex_prefix_alone", "\\#I 0x", "00 00 00 00", "", 0},
+    {"hex_prefix_twice", "\\#C 0x0x5 0X0Xf", "05 0f", "", 0},
+    {"hex_stops_at_next_item", "\\#S 0x4142\\x43I0XfF", "42 41 43 ff 00 00 00", "", 0},
     {"binary_consumes_commas", "\\#I 0b1,5", "01 00 00 00 05 00 00 00", "", 0},
     {"wraps_modulo_two_to_the_64th", "\\#I 99999999999999999999", "ff ff 0f 63", "", 0},
     {"packed_without_blanks", "\\#C65C66", "41 42", "", 0},

@@ -8,6 +8,8 @@
 #include <random>
 #include <string>
 
+#include "readers/eight_digits.hpp"
+#include "readers/hex_digits.hpp"
 #include "readers/readers.hpp"
 
 namespace {
@@ -77,32 +79,102 @@ TEST(IntegerReader, EndIsOptional) {
     EXPECT_EQ(bytesmith::read_integer("0x2a", nullptr), 42u);
 }
 
-// Decimal runs of every length up to 30 followed by every kind of stop, read
-// eight digits at a time, against one digit at a time modulo 2 to the 64th.
-TEST(IntegerReader, DecimalRunsMatchTheDigitByDigitRule) {
-    std::mt19937_64 rng(8);
-    const char stops[] = {'\0', ' ', ',', '/', ':', 'x', '\x80', '\xb9', '\xff'};
-    for (int i = 0; i < 100000; ++i) {
-        std::string s(1, static_cast<char>('1' + rng() % 9));
-        std::uint64_t want = static_cast<std::uint64_t>(s[0] - '0');
-        for (std::size_t n = rng() % 30; n > 0; --n) {
-            auto d = static_cast<unsigned>(rng() % 10);
-            s += static_cast<char>('0' + d);
-            want = want * 10 + d;
+// A run of digits in some base followed by a stop character, and the value
+// it has when taken one digit at a time modulo 2 to the 64th.
+struct DigitRun {
+    std::string text;
+    std::uint64_t value;
+    std::size_t digits;
+};
+
+// Runs of every length from 1 to 31 followed by every kind of stop: the
+// characters beside the digit ranges, high bytes and the zero byte. Digits
+// follow the stop, and more than sixteen of them, so that a reader looking
+// past the stop would be seen to.
+DigitRun random_run(std::mt19937_64& rng, unsigned base) {
+    static const char digits[] = "0123456789abcdef0123456789ABCDEF";
+    static const char stops[] = {'\0', ' ', ',',    '/',    ':',    '@',    'G',   '`',
+                                 'g',  'x', '\x80', '\xb9', '\xc1', '\xe6', '\xff'};
+    DigitRun run{"", 0, 1 + rng() % 31};
+    for (std::size_t i = 0; i < run.digits; ++i) {
+        auto d = static_cast<unsigned>(rng() % base);
+        if (i == 0 && base == 10 && d == 0) {
+            d = 1; // a leading zero would make it octal
         }
-        std::size_t digits = s.size();
-        s += stops[rng() % sizeof stops];
-        s += "123456789"; // digits after the stop are never part of the number
-        const char* end = nullptr;
-        ASSERT_EQ(bytesmith::read_integer(s.c_str(), &end), want) << s;
-        ASSERT_EQ(static_cast<std::size_t>(end - s.c_str()), digits) << s;
+        run.text += digits[d + (base == 16 ? 16 * (rng() % 2) : 0)];
+        run.value = run.value * base + d;
+    }
+    run.text += stops[rng() % sizeof stops]; // a digit in neither base
+    run.text += "12345678901234567890";
+    return run;
+}
+
+std::uint64_t read_with_integer_reader(const unsigned char* p, const unsigned char** end) {
+    const char* stop = nullptr;
+    std::uint64_t v = bytesmith::read_integer(reinterpret_cast<const char*>(p), &stop);
+    *end = reinterpret_cast<const unsigned char*>(stop);
+    return v;
+}
+
+std::uint64_t read_with_padded_decimal(const unsigned char* p, const unsigned char** end) {
+    std::uint64_t v = 0;
+    *end = bytesmith::read_decimal_padded(p, p + std::strlen(reinterpret_cast<const char*>(p)) + 1,
+                                          &v);
+    return v;
+}
+
+std::uint64_t read_with_padded_hex(const unsigned char* p, const unsigned char** end) {
+    std::uint64_t v = 0;
+    *end = bytesmith::read_hex_padded(p, &v);
+    return v;
+}
+
+struct RunReader {
+    const char* name;
+    unsigned base;
+    std::uint64_t (*read)(const unsigned char*, const unsigned char**);
+};
+
+class DigitRuns : public testing::TestWithParam<RunReader> {};
+
+TEST_P(DigitRuns, MatchTheDigitByDigitRule) {
+    const RunReader& reader = GetParam();
+    std::mt19937_64 rng(8);
+    for (int i = 0; i < 100000; ++i) {
+        DigitRun run = random_run(rng, reader.base);
+        auto p = reinterpret_cast<const unsigned char*>(run.text.c_str());
+        const unsigned char* end = nullptr;
+        ASSERT_EQ(reader.read(p, &end), run.value) << run.text;
+        ASSERT_EQ(static_cast<std::size_t>(end - p), run.digits) << run.text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Readers, DigitRuns,
+                         testing::Values(RunReader{"integer", 10, read_with_integer_reader},
+                                         RunReader{"decimal_padded", 10, read_with_padded_decimal},
+                                         RunReader{"hex_padded", 16, read_with_padded_hex}),
+                         [](const testing::TestParamInfo<RunReader>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(HexDigitMask, MatchesThePlainLoop) {
+    std::mt19937_64 rng(17);
+    const char alphabet[] = {'/', '0', '9', ':',  '@',    'A',    'F',    'G',    '`',
+                             'a', 'f', 'g', '\0', '\x80', '\xb0', '\xc1', '\xe6', '\xff'};
+    for (int i = 0; i < 20000; ++i) {
+        bytesmith::Block b;
+        for (unsigned char& c : b.bytes) {
+            c = static_cast<unsigned char>(alphabet[rng() % sizeof alphabet]);
+        }
+        ASSERT_EQ(bytesmith::hex_digit_mask(b), bytesmith::hex_digit_mask_portable(b));
     }
 }
 
 // With a limit, the reader still stops at the zero byte, whatever digits
 // lie between it and the limit.
 TEST(IntegerReader, StopsAtTheZeroByteBeforeTheLimit) {
-    const char text[] = "12\0" "3456789012345";
+    const char text[] = "12\0"
+                        "3456789012345";
     const char* end = nullptr;
     EXPECT_EQ(bytesmith::read_integer(text, text + sizeof text, &end), 12u);
     EXPECT_EQ(end, text + 2);

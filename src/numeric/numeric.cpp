@@ -7,6 +7,7 @@
 #include "common/byte_scan.hpp"
 #include "common/char_class.hpp"
 #include "readers/eight_digits.hpp"
+#include "readers/hex_digits.hpp"
 #include "readers/readers.hpp"
 
 namespace bytesmith {
@@ -43,6 +44,12 @@ int integer_width(unsigned char type) {
     }
 }
 
+// True when p starts with "0x" or "0X". A second prefix right after the
+// first is left to the general reader, which skips it.
+bool is_hex_prefix(Cursor p) {
+    return p[0] == '0' && (p[1] | 0x20) == 'x';
+}
+
 // What a character can start, looked up once per item.
 enum class Start : unsigned char { other, space, number, type, escape, end };
 
@@ -51,9 +58,7 @@ struct StartTable {
     constexpr StartTable() : start() {
         for (int i = 0; i < 256; ++i) {
             auto c = static_cast<unsigned char>(i);
-            start[c] = is_space(c)   ? Start::space
-                       : is_digit(c) ? Start::number
-                                     : Start::other;
+            start[c] = is_space(c) ? Start::space : is_digit(c) ? Start::number : Start::other;
         }
         start[static_cast<unsigned char>('-')] = Start::number;
         for (const char* t = "CDFILS"; *t != '\0'; ++t) {
@@ -83,6 +88,32 @@ Cursor write_decimal(Cursor p, unsigned char type, unsigned char** o) {
     return reinterpret_cast<Cursor>(end);
 }
 
+// A number under an integer type, or under a type that writes nothing,
+// stored in width bytes. Returns the first character after it, or null when
+// a minus sign has no number after it.
+Cursor write_integer(Cursor p, Cursor limit, int width, unsigned char** o) {
+    bool negative = *p == '-';
+    Cursor start = p + negative;
+    std::uint64_t value;
+    Cursor end;
+    if (static_cast<unsigned char>(*start - '1') < 9) {
+        // A plain decimal number, the common case: read in place.
+        end = read_decimal_padded(start, limit, &value);
+    } else if (is_hex_prefix(start) && !is_hex_prefix(start + 2)) {
+        end = read_hex_padded(start + 2, &value);
+    } else {
+        const char* stop = nullptr;
+        value = read_integer(reinterpret_cast<const char*>(start),
+                             reinterpret_cast<const char*>(limit), &stop);
+        end = reinterpret_cast<Cursor>(stop);
+        if (end == start) {
+            return nullptr;
+        }
+    }
+    *o = put_le(*o, negative ? 0 - value : value, width);
+    return end;
+}
+
 // Byte escapes after the backslash at p[-1]: "\x" and hexadecimal digits,
 // or one to three octal digits. Anything else writes a zero byte and
 // consumes only the backslash. Returns the first character not consumed.
@@ -110,50 +141,44 @@ NumericOutcome translate_numbers(const char* text, std::size_t len, ByteSink& ou
     const char* const limit = text + len + 1 + line_padding;
     unsigned char* o = out.reserve(max_numeric_bytes(len));
     unsigned char type = 'I';
+    // Both follow type, which changes far less often than they are used.
+    int width = integer_width(type);
+    bool floating = false;
     NumericOutcome outcome{NumericStatus::done, nullptr};
     for (;;) {
         while (*p == ' ') { // the usual separator, skipped before the dispatch
             ++p;
         }
         unsigned char c = *p;
-        switch (start_table.start[c]) {
-        case Start::space:
-            ++p;
-            continue;
-        case Start::number: {
-            if (type == 'F' || type == 'D') {
-                p = write_decimal(p, type, &o);
-                continue;
-            }
-            Cursor start = c == '-' ? p + 1 : p;
-            std::uint64_t value;
-            Cursor end;
-            if (*start >= '1' && *start <= '9') {
-                // A plain decimal number, the common case: read in place.
-                end = read_decimal(start, reinterpret_cast<Cursor>(limit), &value);
-            } else {
-                const char* stop = nullptr;
-                value = read_integer(reinterpret_cast<const char*>(start), limit, &stop);
-                end = reinterpret_cast<Cursor>(stop);
-            }
-            if (end == start) {
-                outcome = {NumericStatus::translation_error, reinterpret_cast<const char*>(start)};
+        Start start_kind = start_table.start[c];
+        // Numbers come first: the test for them is the one branch most items take.
+        if (start_kind == Start::number && !floating) {
+            Cursor end = write_integer(p, reinterpret_cast<Cursor>(limit), width, &o);
+            if (end == nullptr) {
+                outcome = {NumericStatus::translation_error, reinterpret_cast<const char*>(p + 1)};
                 break;
             }
-            if (c == '-') {
-                value = 0 - value;
-            }
-            o = put_le(o, value, integer_width(type));
             p = end;
             continue;
         }
+        switch (start_kind) {
+        case Start::space:
+            ++p;
+            continue;
+        case Start::number:
+            p = write_decimal(p, type, &o);
+            continue;
         case Start::type:
             type = c;
+            width = integer_width(type);
+            floating = type == 'F' || type == 'D';
             ++p;
             continue;
         case Start::escape:
             if (p[1] == '#' && p[2] != '\0') {
                 type = p[2]; // the type escape: any byte becomes the value type
+                width = integer_width(type);
+                floating = type == 'F' || type == 'D';
                 p += 3;
             } else {
                 p = write_byte_escape(p + 1, &o);

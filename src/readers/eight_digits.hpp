@@ -47,11 +47,11 @@ inline unsigned leading_digits(std::uint64_t w) {
     return marks == 0 ? 8 : static_cast<unsigned>(std::countr_zero(marks)) / 8;
 }
 
-// Value of the first n digits of w (1 to 8 of them): they are moved to the
+// Value of the first n digits of w (0 to 8 of them): they are moved to the
 // top of the word, so that the bytes below read as leading zeros, and then
-// combined pairwise.
+// combined pairwise. The move is two shifts, so that n = 0 clears the word.
 inline std::uint32_t digits_value(std::uint64_t w, unsigned n) {
-    std::uint64_t v = (w - 0x3030303030303030u) << (8 * (8 - n));
+    std::uint64_t v = (w - 0x3030303030303030u) << (4 * (8 - n)) << (4 * (8 - n));
     v = v * 10 + (v >> 8);
     v = (((v & 0x000000FF000000FFu) * (100 + (std::uint64_t{1000000} << 32))) +
          (((v >> 16) & 0x000000FF000000FFu) * (1 + (std::uint64_t{10000} << 32)))) >>
@@ -66,13 +66,12 @@ inline std::uint64_t power_of_ten(unsigned n) {
     return powers[n];
 }
 
-// Reads the run of decimal digits at p, eight at a time, where the
-// characters up to limit may be read. The value wraps modulo 2 to the 64th
-// exactly as it would digit by digit. Returns the first character after the
-// run.
+// Continues a value v with the run of decimal digits at p, eight at a time,
+// where the characters up to limit may be read. The value wraps modulo 2 to
+// the 64th exactly as it would digit by digit. Returns the first character
+// after the run.
 inline const unsigned char* read_decimal(const unsigned char* p, const unsigned char* limit,
-                                         std::uint64_t* value) {
-    std::uint64_t v = 0;
+                                         std::uint64_t v, std::uint64_t* value) {
     for (;;) {
         std::uint64_t w = load_eight(p, static_cast<std::size_t>(limit - p));
         unsigned n = leading_digits(w);
@@ -84,6 +83,32 @@ inline const unsigned char* read_decimal(const unsigned char* p, const unsigned 
         if (n < 8) {
             break;
         }
+    }
+    *value = v;
+    return p;
+}
+
+// Reads the run of decimal digits at p, as above.
+inline const unsigned char* read_decimal(const unsigned char* p, const unsigned char* limit,
+                                         std::uint64_t* value) {
+    return read_decimal(p, limit, 0, value);
+}
+
+// Reads the run of decimal digits at p where sixteen characters may be read
+// whatever the limit, as on a line with its padding (see byte_scan.hpp). Runs
+// of up to sixteen digits, nearly all of them, are read without a branch on
+// their length, which the varied numbers of a line make unpredictable.
+inline const unsigned char* read_decimal_padded(const unsigned char* p, const unsigned char* limit,
+                                                std::uint64_t* value) {
+    std::uint64_t low = load_eight(p);
+    std::uint64_t high = load_eight(p + 8);
+    unsigned n_low = leading_digits(low);
+    unsigned n_high = n_low == 8 ? leading_digits(high) : 0;
+    std::uint64_t v =
+        std::uint64_t{digits_value(low, n_low)} * power_of_ten(n_high) + digits_value(high, n_high);
+    p += n_low + n_high;
+    if (n_high == 8) {
+        return read_decimal(p, limit, v, value);
     }
     *value = v;
     return p;

@@ -3,6 +3,7 @@
 // into a sink until a line holds invalid input.
 //
 // Checked: no fault; the same input twice gives the same bytes and outcome;
+// the one-pass translation of a text line agrees with translate_line;
 // a text line writes at most one byte for each character of its text field,
 // a numeric line at most max_numeric_bytes of the characters after its
 // marker.
@@ -16,6 +17,7 @@
 #include "common/byte_scan.hpp"
 #include "common/byte_sink.hpp"
 #include "driver/line.hpp"
+#include "text/text.hpp"
 
 namespace {
 
@@ -46,6 +48,32 @@ std::size_t byte_bound(const char* line, std::size_t len) {
     return field_len;
 }
 
+// A text line translated in one pass gives the bytes of the line translator
+// and ends after the newline; a line without one is incomplete; neither an
+// incomplete nor a numeric line writes anything.
+void check_one_pass(const bytesmith::TextLine& text, const bytesmith::ByteSink& one_pass,
+                    bool complete, const char* next, const unsigned char* bytes,
+                    std::size_t count) {
+    switch (text.status) {
+    case bytesmith::TextLineStatus::done:
+        if (!complete || text.next != next || one_pass.size() != count ||
+            (count != 0 && std::memcmp(one_pass.data(), bytes, count) != 0)) {
+            std::abort();
+        }
+        return;
+    case bytesmith::TextLineStatus::numeric:
+        if (one_pass.size() != 0) {
+            std::abort();
+        }
+        return;
+    case bytesmith::TextLineStatus::incomplete:
+        if (complete || one_pass.size() != 0) {
+            std::abort();
+        }
+        return;
+    }
+}
+
 Translation translate(const std::uint8_t* data, std::size_t size) {
     // One spare byte, like the driver's buffer, for a last line without a
     // newline to be terminated in place, and the padding lines carry.
@@ -62,10 +90,16 @@ Translation translate(const std::uint8_t* data, std::size_t size) {
             nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - line) : size - begin;
         std::size_t bound = byte_bound(line, len);
         std::size_t before = sink.size();
+        // The one-pass translation of a text line, straight from the buffer,
+        // before translate_line overwrites the newline.
+        bytesmith::ByteSink one_pass;
+        bytesmith::TextLine text = bytesmith::translate_text_line(line, input + size, one_pass);
         bytesmith::NumericOutcome outcome = bytesmith::translate_line(line, len, sink);
         if (sink.size() - before > bound) {
             std::abort(); // a line wrote more bytes than its characters allow
         }
+        check_one_pass(text, one_pass, nl != nullptr, line + len + 1, sink.data() + before,
+                       sink.size() - before);
         if (outcome.status != bytesmith::NumericStatus::done) {
             if (outcome.where == nullptr || outcome.where < line || outcome.where > line + len) {
                 std::abort(); // an error must point into its line

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "common/byte_scan.hpp"
-
 #include "common/byte_sink.hpp"
+#include "driver/line.hpp"
 #include "text/text.hpp"
 
 namespace {
@@ -169,10 +169,77 @@ TEST(TextDecoding, MatchesTheCharacterRuleOnRandomTexts) {
     }
 }
 
+// A line straight from the input buffer, in one pass, against the line
+// translator that cuts the line first; and what follows the newline is
+// never touched.
+struct BufferedLine {
+    bytesmith::TextLineStatus status;
+    std::string bytes;
+    std::size_t consumed;
+};
+
+BufferedLine translate_buffered(const std::string& data) {
+    std::vector<char> buf = padded(data);
+    bytesmith::ByteSink sink;
+    bytesmith::TextLine line =
+        bytesmith::translate_text_line(buf.data(), buf.data() + data.size(), sink);
+    return {line.status,
+            {reinterpret_cast<const char*>(sink.data()), sink.size()},
+            line.next == nullptr ? 0 : static_cast<std::size_t>(line.next - buf.data())};
+}
+
+std::string translate_cut(const std::string& line) {
+    std::vector<char> buf = padded(line);
+    bytesmith::ByteSink sink;
+    bytesmith::translate_line(buf.data(), line.size(), sink);
+    return {reinterpret_cast<const char*>(sink.data()), sink.size()};
+}
+
+// True when the line's field, after the last TAB before any zero byte, is
+// numeric; and when any TAB, or the start, is followed by the marker.
+bool field_is_numeric(const std::string& line) {
+    std::string content = line.substr(0, line.find('\0'));
+    std::size_t tab = content.rfind('\t');
+    return content.compare(tab == std::string::npos ? 0 : tab + 1, 2, "\\#") == 0;
+}
+
+bool some_field_start_is_numeric(const std::string& line) {
+    std::string content = line.substr(0, line.find('\0'));
+    return content.rfind("\\#", 0) == 0 || content.find("\t\\#") != std::string::npos;
+}
+
+TEST(TextLine, MatchesTheLineTranslatorOnRandomLines) {
+    std::mt19937_64 rng(20261211);
+    const std::string alphabet = "ab ^^\\\\x0178Ffn#\t\t\xe9";
+    for (int i = 0; i < 100000; ++i) {
+        std::string line;
+        for (std::size_t n = rng() % 60; n > 0; --n) {
+            line += alphabet[rng() % alphabet.size()];
+        }
+        if (rng() % 8 == 0) {
+            line.insert(rng() % (line.size() + 1), 1, '\0');
+        }
+        BufferedLine got = translate_buffered(line + "\nab\tcd\n");
+        if (got.status == bytesmith::TextLineStatus::numeric) {
+            ASSERT_TRUE(some_field_start_is_numeric(line)) << line;
+            ASSERT_EQ(got.bytes, "") << line;
+            continue;
+        }
+        ASSERT_FALSE(field_is_numeric(line)) << line;
+        ASSERT_EQ(got.status, bytesmith::TextLineStatus::done) << line;
+        ASSERT_EQ(got.bytes, translate_cut(line)) << line;
+        ASSERT_EQ(got.consumed, line.size() + 1) << line;
+        // Without its newline the same line is incomplete and writes nothing.
+        ASSERT_EQ(translate_buffered(line).status, bytesmith::TextLineStatus::incomplete) << line;
+        ASSERT_EQ(translate_buffered(line).bytes, "") << line;
+    }
+}
+
 // The block test against the plain loop, for the character sets in use.
 TEST(BlockScan, MatchesThePlainLoop) {
     std::mt19937_64 rng(16);
-    const char alphabet[] = {'^', '\\', '\0', '\n', '\t', 'a', ' ', '\x80', '\xff', '_'};
+    const char alphabet[] = {'^',    '\\', '\0',   '\n',   '\t', 'a', ' ',    '\x80',
+                             '\xff', '_',  '\x01', '\x0b', ']',  '~', '\xdc', '\xde'};
     for (int i = 0; i < 20000; ++i) {
         bytesmith::Block b;
         for (unsigned char& c : b.bytes) {
@@ -182,6 +249,7 @@ TEST(BlockScan, MatchesThePlainLoop) {
                   (bytesmith::match_mask_portable<'^', '\\', '\0', '\n'>(b)));
         ASSERT_EQ(bytesmith::match_mask<'\0'>(b), bytesmith::match_mask_portable<'\0'>(b));
         ASSERT_EQ(bytesmith::match_mask<'\t'>(b), bytesmith::match_mask_portable<'\t'>(b));
+        ASSERT_EQ(bytesmith::text_stop_mask(b), bytesmith::text_stop_mask_portable(b));
     }
 }
 

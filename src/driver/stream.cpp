@@ -12,6 +12,7 @@
 #include "common/byte_scan.hpp"
 #include "driver/input.hpp"
 #include "driver/line.hpp"
+#include "text/text.hpp"
 
 namespace bytesmith {
 namespace {
@@ -83,10 +84,35 @@ StreamResult translate_stream(int fd, Output& out, const char* program) {
     std::size_t scanned = 0; // of these, known to hold no newline
     std::uint64_t number = 1;
     for (;;) {
-        // Translate every complete line in the buffer.
+        // Translate every complete line in the buffer. Text lines are
+        // translated in the one pass that also finds their end; numeric
+        // lines, and a line already scanned in part before this read, are
+        // cut at their newline first. That way no character is decoded
+        // twice however a long line arrives.
         char* data = buf.data();
         std::size_t begin = 0;
-        while (char* nl = static_cast<char*>(std::memchr(data + scanned, '\n', filled - scanned))) {
+        for (;;) {
+            if (scanned == begin && begin < filled) {
+                TextLine text = translate_text_line(data + begin, data + filled, out.sink());
+                if (text.status == TextLineStatus::incomplete) {
+                    scanned = filled;
+                    break;
+                }
+                if (text.status == TextLineStatus::done) {
+                    ++number;
+                    begin = static_cast<std::size_t>(text.next - data);
+                    scanned = begin;
+                    if (int err = out.drain_if_full()) {
+                        return {StreamStatus::write_error, err};
+                    }
+                    continue;
+                }
+            }
+            char* nl = static_cast<char*>(std::memchr(data + scanned, '\n', filled - scanned));
+            if (nl == nullptr) {
+                scanned = filled;
+                break;
+            }
             std::size_t len = static_cast<std::size_t>(nl - (data + begin));
             if (!translate_and_report(data + begin, len, number++, out.sink(), program)) {
                 return {StreamStatus::invalid_input, 0};
@@ -100,7 +126,7 @@ StreamResult translate_stream(int fd, Output& out, const char* program) {
         // Keep the unfinished line at the front and make room after it.
         std::memmove(data, data + begin, filled - begin);
         filled -= begin;
-        scanned = filled;
+        scanned -= begin;
         if (filled == buf.capacity()) {
             buf.grow();
         }

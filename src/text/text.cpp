@@ -33,7 +33,8 @@ int symbolic_escape(unsigned char e) {
 // Decodes the escape whose backslash is at p[-1]; p points at the character
 // after it. Stores the byte in *byte and returns the first character not
 // consumed.
-const unsigned char* decode_escape(const unsigned char* p, unsigned char* byte) {
+[[gnu::always_inline]] inline const unsigned char* decode_escape(const unsigned char* p,
+                                                                 unsigned char* byte) {
     unsigned char e = *p;
     int symbolic = symbolic_escape(e);
     if (symbolic >= 0) {
@@ -65,22 +66,37 @@ const unsigned char* decode_escape(const unsigned char* p, unsigned char* byte) 
     return e == '\0' ? p : p + 1;
 }
 
-} // namespace
+// Where decoding stopped: at the zero byte or newline that ends the text,
+// or, for a whole line, at a numeric marker after a TAB.
+struct Decoded {
+    const unsigned char* at;
+    unsigned char* out;
+    bool numeric;
+};
 
-void translate_text(const char* text, std::size_t len, ByteSink& out) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    // Each block is stored whole before its first special character is
-    // known; the bytes past that character are overwritten or left beyond
-    // the commit point, so the sink needs one block of slack.
-    unsigned char* o = out.reserve(len + block_bytes);
+// True when p starts the marker of a numeric field.
+bool is_numeric_marker(const unsigned char* p) {
+    return p[0] == '\\' && p[1] == '#';
+}
+
+// Decodes the text at p into o until a zero byte or newline ends it. For a
+// WholeLine, the field is what follows the last TAB, wherever it lies: each
+// TAB, as a character of its own or taken by a caret or backslash, sends the
+// output back to first and starts the field after it, and the newline ends
+// the line as its zero byte would.
+template <bool WholeLine>
+Decoded decode(const unsigned char* p, unsigned char* o, unsigned char* const first) {
     for (;;) {
         // Copy the run of characters that stand for themselves, a block at
-        // a time, up to the next caret, backslash, zero byte or newline.
+        // a time, up to the next special character. Each block is stored
+        // whole before that character is known; the bytes past it are
+        // overwritten or left beyond the commit point, so the sink needs
+        // one block of slack.
         unsigned mask;
         for (;;) {
             Block b = load_block(p);
             std::memcpy(o, b.bytes, block_bytes);
-            mask = match_mask<'^', '\\', '\0', '\n'>(b);
+            mask = text_stop_mask(b);
             if (mask != 0) {
                 break;
             }
@@ -92,21 +108,75 @@ void translate_text(const char* text, std::size_t len, ByteSink& out) {
         o += run;
         unsigned char c = *p;
         if (c == '\0' || c == '\n') {
-            break;
+            return {p, o, false};
+        }
+        if (c != '^' && c != '\\' && (!WholeLine || c != '\t')) {
+            ++p; // another control character, already copied
+            ++o;
+            continue;
         }
         ++p;
+        if constexpr (WholeLine) {
+            const unsigned char* tab = c == '\t' ? p - 1 : *p == '\t' ? p : nullptr;
+            if (tab != nullptr) {
+                p = tab + 1;
+                o = first;
+                if (is_numeric_marker(p)) {
+                    return {p, o, true};
+                }
+                continue;
+            }
+            if (*p == '\n') {
+                // An escape at the end of the line takes its terminator.
+                *o++ = c == '^' ? static_cast<unsigned char>(0 - 64u) : 0;
+                return {p, o, false};
+            }
+        }
         if (c == '^') {
             // A caret at the end takes the terminator: (0 - 64) mod 256.
             *o++ = static_cast<unsigned char>(*p - 64u);
             if (*p == '\0') {
-                break;
+                return {p, o, false};
             }
             ++p;
         } else {
             p = decode_escape(p, o++);
         }
     }
-    out.commit(o);
+}
+
+} // namespace
+
+void translate_text(const char* text, std::size_t len, ByteSink& out) {
+    unsigned char* o = out.reserve(len + block_bytes);
+    out.commit(decode<false>(reinterpret_cast<const unsigned char*>(text), o, o).out);
+}
+
+TextLine translate_text_line(const char* line, const char* data_end, ByteSink& out) {
+    const auto* p = reinterpret_cast<const unsigned char*>(line);
+    const auto* end = reinterpret_cast<const unsigned char*>(data_end);
+    if (is_numeric_marker(p)) {
+        return {TextLineStatus::numeric, nullptr};
+    }
+    unsigned char* first = out.reserve(static_cast<std::size_t>(end - p) + block_bytes);
+    Decoded d = decode<true>(p, first, first);
+    if (d.numeric) {
+        return {TextLineStatus::numeric, nullptr};
+    }
+    const unsigned char* newline = d.at;
+    if (*newline == '\0') {
+        // The content ended at a zero byte; the rest of the line is skipped.
+        if (newline == end) {
+            return {TextLineStatus::incomplete, nullptr};
+        }
+        newline = static_cast<const unsigned char*>(
+            std::memchr(newline, '\n', static_cast<std::size_t>(end - newline)));
+        if (newline == nullptr) {
+            return {TextLineStatus::incomplete, nullptr};
+        }
+    }
+    out.commit(d.out);
+    return {TextLineStatus::done, reinterpret_cast<const char*>(newline + 1)};
 }
 
 } // namespace bytesmith

@@ -16,4 +16,22 @@ namespace bytesmith {
 // as many characters as it produces bytes, so at most len bytes are added.
 void translate_text(const char* text, std::size_t len, ByteSink& out);
 
+enum class TextLineStatus {
+    done,       // a text line, translated; next is the start of the next line
+    numeric,    // its field is numeric: nothing was written
+    incomplete, // no newline before the end of the data: nothing was written
+};
+
+struct TextLine {
+    TextLineStatus status;
+    const char* next;
+};
+
+// Translates the line at line straight from the input buffer when it is a
+// text line, finding its newline, its last TAB and its field's bytes in one
+// pass instead of three. The buffer's data ends at data_end, which must hold
+// a zero byte followed by line_padding readable bytes; nothing in the buffer
+// is changed. The bytes are those translate_line gives for the same line.
+TextLine translate_text_line(const char* line, const char* data_end, ByteSink& out);
+
 } // namespace bytesmith

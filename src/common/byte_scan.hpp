@@ -26,10 +26,11 @@ struct Block {
 };
 
 // Readable bytes every line carries past its terminating zero byte. A scan
-// stops at the first block that holds the terminator, so it reads at most
-// block_bytes - 1 bytes beyond it, whatever they are, and needs no bounds
-// test of its own. Who hands a line to the translators provides them.
-constexpr std::size_t line_padding = block_bytes;
+// stops at the first block, or pair of blocks, that holds the terminator, so
+// it reads at most 2 * block_bytes - 1 bytes beyond it, whatever they are,
+// and needs no bounds test of its own. Who hands a line to the translators
+// provides them.
+constexpr std::size_t line_padding = 2 * block_bytes;
 
 // The block starting at p.
 inline Block load_block(const unsigned char* p) {

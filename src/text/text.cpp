@@ -87,21 +87,24 @@ bool is_numeric_marker(const unsigned char* p) {
 template <bool WholeLine>
 Decoded decode(const unsigned char* p, unsigned char* o, unsigned char* const first) {
     for (;;) {
-        // Copy the run of characters that stand for themselves, a block at
-        // a time, up to the next special character. Each block is stored
-        // whole before that character is known; the bytes past it are
-        // overwritten or left beyond the commit point, so the sink needs
-        // one block of slack.
+        // Copy the run of characters that stand for themselves, two blocks
+        // at a time, up to the next special character: with 32 characters a
+        // step, most lines' runs end in the first step, which the branch
+        // predictor learns. Each step is stored whole before that character
+        // is known; the bytes past it are overwritten or left beyond the
+        // commit point, so the sink needs two blocks of slack.
         unsigned mask;
         for (;;) {
-            Block b = load_block(p);
-            std::memcpy(o, b.bytes, block_bytes);
-            mask = text_stop_mask(b);
+            Block low = load_block(p);
+            Block high = load_block(p + block_bytes);
+            std::memcpy(o, low.bytes, block_bytes);
+            std::memcpy(o + block_bytes, high.bytes, block_bytes);
+            mask = text_stop_mask(low) | (text_stop_mask(high) << block_bytes);
             if (mask != 0) {
                 break;
             }
-            p += block_bytes;
-            o += block_bytes;
+            p += 2 * block_bytes;
+            o += 2 * block_bytes;
         }
         unsigned run = first_match(mask);
         p += run;
@@ -148,7 +151,7 @@ Decoded decode(const unsigned char* p, unsigned char* o, unsigned char* const fi
 } // namespace
 
 void translate_text(const char* text, std::size_t len, ByteSink& out) {
-    unsigned char* o = out.reserve(len + block_bytes);
+    unsigned char* o = out.reserve(len + 2 * block_bytes);
     out.commit(decode<false>(reinterpret_cast<const unsigned char*>(text), o, o).out);
 }
 
@@ -158,7 +161,7 @@ TextLine translate_text_line(const char* line, const char* data_end, ByteSink& o
     if (is_numeric_marker(p)) {
         return {TextLineStatus::numeric, nullptr};
     }
-    unsigned char* first = out.reserve(static_cast<std::size_t>(end - p) + block_bytes);
+    unsigned char* first = out.reserve(static_cast<std::size_t>(end - p) + 2 * block_bytes);
     Decoded d = decode<true>(p, first, first);
     if (d.numeric) {
         return {TextLineStatus::numeric, nullptr};

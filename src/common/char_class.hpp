@@ -4,6 +4,8 @@
 // libc.
 #pragma once
 
+#include <cstdint>
+
 namespace bytesmith {
 
 // Blank and the control characters TAB, LF, VT, FF and CR.
@@ -41,6 +43,18 @@ inline constexpr HexDigitTable hex_digit_table;
 // Value of a hexadecimal digit, or -1 when c is not one.
 inline int hex_digit_value(unsigned char c) {
     return hex_digit_table.value[c];
+}
+
+// Continues v with the hexadecimal digits at p, one at a time, modulo 2 to
+// the 64th. Stores the value and returns the first character that is not a
+// digit.
+inline const unsigned char* read_hex_digits(const unsigned char* p, std::uint64_t v,
+                                            std::uint64_t* value) {
+    for (int digit; (digit = hex_digit_value(*p)) >= 0; ++p) {
+        v = v * 16 + static_cast<unsigned>(digit);
+    }
+    *value = v;
+    return p;
 }
 
 } // namespace bytesmith

@@ -41,7 +41,7 @@ NumericOutcome translate_line(char* line, std::size_t len, ByteSink& out) {
     LineLayout layout = lay_out(reinterpret_cast<const unsigned char*>(line));
     const char* field = line + layout.field;
     std::size_t field_len = layout.content - layout.field;
-    if (field_len >= 2 && field[0] == '\\' && field[1] == '#') {
+    if (starts_numeric_field(field)) {
         return translate_numbers(field + 2, field_len - 2, out);
     }
     translate_text(field, field_len, out);

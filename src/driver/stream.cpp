@@ -126,7 +126,7 @@ StreamResult translate_stream(int fd, Output& out, const char* program) {
         // Keep the unfinished line at the front and make room after it.
         std::memmove(data, data + begin, filled - begin);
         filled -= begin;
-        scanned -= begin;
+        scanned = filled;
         if (filled == buf.capacity()) {
             buf.grow();
         }

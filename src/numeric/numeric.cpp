@@ -118,11 +118,9 @@ Cursor write_integer(Cursor p, Cursor limit, int width, unsigned char** o) {
 // or one to three octal digits. Anything else writes a zero byte and
 // consumes only the backslash. Returns the first character not consumed.
 Cursor write_byte_escape(Cursor p, unsigned char** o) {
-    unsigned value = 0;
+    std::uint64_t value = 0;
     if (*p == 'x') {
-        for (int digit; (digit = hex_digit_value(*++p)) >= 0;) {
-            value = value * 16 + static_cast<unsigned>(digit);
-        }
+        p = read_hex_digits(p + 1, 0, &value);
     } else if (is_octal_digit(*p)) {
         value = *p++ - '0';
         for (int i = 0; i < 2 && is_octal_digit(*p); ++i, ++p) {
@@ -140,10 +138,16 @@ NumericOutcome translate_numbers(const char* text, std::size_t len, ByteSink& ou
     // The zero byte and the padding after it: whole words may be read.
     const char* const limit = text + len + 1 + line_padding;
     unsigned char* o = out.reserve(max_numeric_bytes(len));
+    // The value type, and what follows from it: kept apart because the type
+    // changes far less often than they are used.
     unsigned char type = 'I';
-    // Both follow type, which changes far less often than they are used.
     int width = integer_width(type);
     bool floating = false;
+    auto set_type = [&](unsigned char t) {
+        type = t;
+        width = integer_width(t);
+        floating = t == 'F' || t == 'D';
+    };
     NumericOutcome outcome{NumericStatus::done, nullptr};
     for (;;) {
         while (*p == ' ') { // the usual separator, skipped before the dispatch
@@ -169,16 +173,12 @@ NumericOutcome translate_numbers(const char* text, std::size_t len, ByteSink& ou
             p = write_decimal(p, type, &o);
             continue;
         case Start::type:
-            type = c;
-            width = integer_width(type);
-            floating = type == 'F' || type == 'D';
+            set_type(c);
             ++p;
             continue;
         case Start::escape:
             if (p[1] == '#' && p[2] != '\0') {
-                type = p[2]; // the type escape: any byte becomes the value type
-                width = integer_width(type);
-                floating = type == 'F' || type == 'D';
+                set_type(p[2]); // the type escape: any byte becomes the value type
                 p += 3;
             } else {
                 p = write_byte_escape(p + 1, &o);

@@ -67,9 +67,7 @@ inline const unsigned char* read_hex_padded(const unsigned char* p, std::uint64_
     std::uint64_t v = n == 0 ? 0 : all >> (64 - 4 * n);
     p += n;
     if (n == 16) {
-        for (int digit; (digit = hex_digit_value(*p)) >= 0; ++p) {
-            v = v * 16 + static_cast<unsigned>(digit);
-        }
+        return read_hex_digits(p, v, value);
     }
     *value = v;
     return p;

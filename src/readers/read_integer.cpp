@@ -18,12 +18,7 @@ Cursor read_hex(Cursor p, std::uint64_t* value) {
     if (has_prefix(p, 'x', 'X')) {
         p += 2; // a repeated prefix is skipped too: 0x0x5 reads as 5
     }
-    std::uint64_t v = 0;
-    for (int digit; (digit = hex_digit_value(*p)) >= 0; ++p) {
-        v = v * 16 + static_cast<unsigned>(digit);
-    }
-    *value = v;
-    return p;
+    return read_hex_digits(p, 0, value);
 }
 
 Cursor read_binary(Cursor p, std::uint64_t* value) {

@@ -1,5 +1,6 @@
 #include "text/text.hpp"
 
+#include <cstdint>
 #include <cstring>
 
 #include "common/byte_scan.hpp"
@@ -51,11 +52,8 @@ int symbolic_escape(unsigned char e) {
         return p;
     }
     if (e == 'x') {
-        unsigned value = 0;
-        int digit;
-        for (++p; (digit = hex_digit_value(*p)) >= 0; ++p) {
-            value = value * 16 + static_cast<unsigned>(digit);
-        }
+        std::uint64_t value = 0;
+        p = read_hex_digits(p + 1, 0, &value);
         *byte = static_cast<unsigned char>(value);
         return p;
     }
@@ -74,9 +72,13 @@ struct Decoded {
     bool numeric;
 };
 
-// True when p starts the marker of a numeric field.
+// Characters the decoder copies and tests in one step, two blocks; it is
+// also the slack the decoder needs in the sink.
+constexpr std::size_t step_bytes = 2 * block_bytes;
+static_assert(line_padding >= step_bytes, "a step may read its whole width past the zero byte");
+
 bool is_numeric_marker(const unsigned char* p) {
-    return p[0] == '\\' && p[1] == '#';
+    return starts_numeric_field(reinterpret_cast<const char*>(p));
 }
 
 // Decodes the text at p into o until a zero byte or newline ends it. For a
@@ -103,8 +105,8 @@ Decoded decode(const unsigned char* p, unsigned char* o, unsigned char* const fi
             if (mask != 0) {
                 break;
             }
-            p += 2 * block_bytes;
-            o += 2 * block_bytes;
+            p += step_bytes;
+            o += step_bytes;
         }
         unsigned run = first_match(mask);
         p += run;
@@ -151,7 +153,7 @@ Decoded decode(const unsigned char* p, unsigned char* o, unsigned char* const fi
 } // namespace
 
 void translate_text(const char* text, std::size_t len, ByteSink& out) {
-    unsigned char* o = out.reserve(len + 2 * block_bytes);
+    unsigned char* o = out.reserve(len + step_bytes);
     out.commit(decode<false>(reinterpret_cast<const unsigned char*>(text), o, o).out);
 }
 
@@ -161,7 +163,7 @@ TextLine translate_text_line(const char* line, const char* data_end, ByteSink& o
     if (is_numeric_marker(p)) {
         return {TextLineStatus::numeric, nullptr};
     }
-    unsigned char* first = out.reserve(static_cast<std::size_t>(end - p) + 2 * block_bytes);
+    unsigned char* first = out.reserve(static_cast<std::size_t>(end - p) + step_bytes);
     Decoded d = decode<true>(p, first, first);
     if (d.numeric) {
         return {TextLineStatus::numeric, nullptr};

@@ -16,6 +16,12 @@ namespace bytesmith {
 // as many characters as it produces bytes, so at most len bytes are added.
 void translate_text(const char* text, std::size_t len, ByteSink& out);
 
+// True when a text field, zero-terminated, starts with the marker that makes
+// it a numeric line's field instead.
+inline bool starts_numeric_field(const char* field) {
+    return field[0] == '\\' && field[1] == '#';
+}
+
 enum class TextLineStatus {
     done,       // a text line, translated; next is the start of the next line
     numeric,    // its field is numeric: nothing was written

@@ -154,14 +154,20 @@ std::string reference_decode(const std::string& t) {
     return out;
 }
 
+// Up to max_len characters drawn from alphabet.
+std::string random_text(std::mt19937_64& rng, const std::string& alphabet, std::size_t max_len) {
+    std::string text;
+    for (std::size_t n = rng() % (max_len + 1); n > 0; --n) {
+        text += alphabet[rng() % alphabet.size()];
+    }
+    return text;
+}
+
 TEST(TextDecoding, MatchesTheCharacterRuleOnRandomTexts) {
     std::mt19937_64 rng(20261210);
     const std::string alphabet = "ab ^^^\\\\\\x0178AFfgnt#\t\xe9";
     for (int i = 0; i < 100000; ++i) {
-        std::string text;
-        for (std::size_t n = rng() % 81; n > 0; --n) {
-            text += alphabet[rng() % alphabet.size()];
-        }
+        std::string text = random_text(rng, alphabet, 80);
         if (rng() % 8 == 0) {
             text.insert(rng() % (text.size() + 1), 1, rng() % 2 ? '\n' : '\0');
         }
@@ -212,10 +218,7 @@ TEST(TextLine, MatchesTheLineTranslatorOnRandomLines) {
     std::mt19937_64 rng(20261211);
     const std::string alphabet = "ab ^^\\\\x0178Ffn#\t\t\xe9";
     for (int i = 0; i < 100000; ++i) {
-        std::string line;
-        for (std::size_t n = rng() % 60; n > 0; --n) {
-            line += alphabet[rng() % alphabet.size()];
-        }
+        std::string line = random_text(rng, alphabet, 59);
         if (rng() % 8 == 0) {
             line.insert(rng() % (line.size() + 1), 1, '\0');
         }

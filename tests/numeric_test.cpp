@@ -76,7 +76,10 @@ Line random_line(std::mt19937_64& rng) {
         } else {
             std::uint64_t v = 0;
             bool negative = rng() % 4 == 0;
-            item = (negative ? "-" : "") + random_number(rng, &v);
+            item = random_number(rng, &v);
+            if (negative) {
+                item.insert(0, 1, '-');
+            }
             append_le(line.bytes, negative ? 0 - v : v, width);
             may_touch = false;
         }

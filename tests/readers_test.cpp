@@ -309,7 +309,8 @@ std::string random_decimal(std::mt19937_64& rng) {
     std::string s = rng() % 4 == 0 ? "-" : "";
     s += digits(rng() % 41);
     if (rng() % 2) {
-        s += "." + digits(rng() % 25);
+        s += '.';
+        s += digits(rng() % 25);
     }
     if (rng() % 3 == 0) {
         s += "eEdD"[rng() % 4];

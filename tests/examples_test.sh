@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds one file of examples/ and checks it with a tool that knows its format.
 # Usage: examples_test.sh BYTESMITH EXAMPLES_DIR WORK_DIR NAME
-# Exits 77 (skipped) when the checking tool is not installed.
+# Exits 77 (skipped) when the checking tool is not installed. In a cross
+# build BYTESMITH_EMULATOR holds the command that runs BYTESMITH.
 set -eu
 
 program=$1
@@ -38,7 +39,8 @@ mkdir -p "$work"
 out=$work/$name
 
 build() {
-    "$program" "$examples/$1" >"$out" || fail "bytesmith failed on $1"
+    # shellcheck disable=SC2086 # the emulator's words are separate arguments
+    ${BYTESMITH_EMULATOR:-} "$program" "$examples/$1" >"$out" || fail "bytesmith failed on $1"
 }
 
 case $name in

@@ -44,6 +44,21 @@ std::string read_file(const std::string& path) {
     return s.str();
 }
 
+namespace {
+
+// The words of the command that runs a program built for another machine
+// (BYTESMITH_EMULATOR, blank-separated), none for a native build.
+std::vector<std::string> emulator_words() {
+    std::istringstream command(BYTESMITH_EMULATOR);
+    std::vector<std::string> words;
+    for (std::string word; command >> word;) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+} // namespace
+
 Result run_program(const std::vector<std::string>& operands, const std::string& input,
                    const Redirect& redirect) {
     return run_any(BYTESMITH_PROGRAM, operands, input, redirect);
@@ -67,7 +82,8 @@ Result run_any(const std::string& program, const std::vector<std::string>& opera
     }
     posix_spawn_file_actions_addopen(&actions, 2, err.path().c_str(), O_WRONLY | O_TRUNC, 0);
 
-    std::vector<std::string> args{program};
+    std::vector<std::string> args = emulator_words();
+    args.push_back(program);
     args.insert(args.end(), operands.begin(), operands.end());
     std::vector<char*> argv;
     for (std::string& a : args) {
@@ -76,7 +92,7 @@ Result run_any(const std::string& program, const std::vector<std::string>& opera
     argv.push_back(nullptr);
 
     pid_t pid;
-    int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
         throw std::runtime_error("posix_spawn failed");

@@ -1,5 +1,6 @@
 // Runs the built program as a separate process, for what only the whole
-// process shows: operands, exit status, standard error.
+// process shows: operands, exit status, standard error. In a cross build the
+// program starts through the emulator that runs the tests themselves.
 #pragma once
 
 #include <string>

@@ -9,8 +9,8 @@
 #include <new>
 #include <unistd.h>
 
-#include "driver/operands.hpp"
-#include "driver/output.hpp"
+#include "cli/operands.hpp"
+#include "cli/output.hpp"
 #include "driver/stream.hpp"
 
 namespace {

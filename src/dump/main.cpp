@@ -16,9 +16,9 @@
 #include <new>
 #include <unistd.h>
 
-#include "driver/input.hpp"
-#include "driver/operands.hpp"
-#include "driver/output.hpp"
+#include "cli/input.hpp"
+#include "cli/operands.hpp"
+#include "cli/output.hpp"
 #include "dump/dump.hpp"
 
 namespace {

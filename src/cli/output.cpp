@@ -1,4 +1,4 @@
-#include "driver/output.hpp"
+#include "cli/output.hpp"
 
 #include <cerrno>
 #include <unistd.h>

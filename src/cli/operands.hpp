@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "driver/output.hpp"
+#include "cli/output.hpp"
 
 namespace bytesmith {
 

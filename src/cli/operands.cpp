@@ -1,4 +1,4 @@
-#include "driver/operands.hpp"
+#include "cli/operands.hpp"
 
 #include <cerrno>
 #include <cstdio>

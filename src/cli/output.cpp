@@ -5,6 +5,15 @@
 
 namespace bytesmith {
 
+FileFailure Output::open(const char* path) {
+    FileFailure failure = file_.open(path);
+    if (failure.step == FileStep::none) {
+        fd_ = file_.fd();
+    }
+    name_ = path;
+    return failure;
+}
+
 int Output::drain() {
     const unsigned char* p = sink_.data();
     std::size_t left = sink_.size();

@@ -44,6 +44,8 @@ TEST_P(Command, HelpGoesToStandardOutput) {
                              "man 5 bytesmith\n", "\nExit status: 0 "}) {
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
     }
+    EXPECT_EQ(run.out.find("\n  -l, --lines  ") != std::string::npos,
+              p.name == std::string("bytesmith-dump"));
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.status, 0);
 }

@@ -2,10 +2,11 @@
 // back into exactly the same bytes.
 //
 // Standard input is described, or the files named as operands, read one
-// after the other as one input: offsets run on from file to file, so the
-// description is that of the bytes in their concatenation. A file that
-// cannot be opened or read is reported and skipped, and the exit status is
-// then 1 at the end; a failed write ends the process at once with status 1.
+// after the other as one input: offsets run on and lines go on from file to
+// file, so the description is that of the bytes in their concatenation. A
+// file that cannot be opened or read is reported and skipped, and the exit
+// status is then 1 at the end; a failed write ends the process at once with
+// status 1.
 
 #include <cerrno>
 #include <cstdint>
@@ -23,15 +24,19 @@ namespace {
 
 const char* program = "bytesmith-dump";
 
-constexpr bytesmith::Option options[] = {bytesmith::output_option, bytesmith::help_option,
-                                         bytesmith::version_option};
+constexpr bytesmith::Option lines_option{
+    bytesmith::OptionName::lines, 'l', "lines", nullptr,
+    "a line per input line (64 bytes at most), with no offset"};
+
+constexpr bytesmith::Option options[] = {lines_option, bytesmith::output_option,
+                                         bytesmith::help_option, bytesmith::version_option};
 
 constexpr bytesmith::Program about{
     "bytesmith-dump",
     "Describe the bytes of the FILEs, read as one input, or of standard input, in\n"
     "lines that bytesmith turns back into exactly those bytes.\n",
     options,
-    "A line describes 16 bytes and is labelled with their offset.\n"
+    "Without -l, a line describes 16 bytes and is labelled with their offset.\n"
     "The format is described in bytesmith(5): man 5 bytesmith\n",
 };
 
@@ -40,13 +45,15 @@ constexpr bytesmith::Program about{
 // rest of their line.
 constexpr std::size_t block_size = std::size_t{64} * 1024;
 static_assert(block_size % bytesmith::dump_line_bytes == 0);
+static_assert(block_size > bytesmith::dump_line_form_bytes);
 
 using bytesmith::InputResult;
 using bytesmith::InputStatus;
 
 class Dumper {
   public:
-    explicit Dumper(bytesmith::Output& out) : out_(out), block_(new unsigned char[block_size]) {}
+    Dumper(bytesmith::Output& out, bool line_form)
+        : out_(out), line_form_(line_form), block_(new unsigned char[block_size]) {}
 
     // Describes every whole line that fd completes.
     InputResult dump(int fd);
@@ -60,14 +67,20 @@ class Dumper {
     void describe(bool at_end);
 
     bytesmith::Output& out_;
+    const bool line_form_;
     std::unique_ptr<unsigned char[]> block_;
     std::size_t held_ = 0;     // bytes at the front of the block
     std::uint64_t offset_ = 0; // of the first of them in the whole input
 };
 
 void Dumper::describe(bool at_end) {
-    std::size_t done = at_end ? held_ : held_ - held_ % bytesmith::dump_line_bytes;
-    bytesmith::dump_bytes(block_.get(), done, offset_, out_.sink());
+    std::size_t done = 0;
+    if (line_form_) {
+        done = bytesmith::dump_lines(block_.get(), held_, at_end, out_.sink());
+    } else {
+        done = at_end ? held_ : held_ - held_ % bytesmith::dump_line_bytes;
+        bytesmith::dump_bytes(block_.get(), done, offset_, out_.sink());
+    }
     offset_ += done;
     held_ -= done;
     std::memmove(block_.get(), block_.get() + done, held_);
@@ -102,7 +115,7 @@ int run(int argc, char** argv) {
     if (std::optional<int> status = command.start(argc, argv)) {
         return *status;
     }
-    Dumper dumper(command.output());
+    Dumper dumper(command.output(), command.options().lines);
     return command.run([&](int fd) { return dumper.dump(fd); }, [&] { dumper.finish(); });
 }
 

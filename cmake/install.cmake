@@ -5,13 +5,6 @@
 
 include(GNUInstallDirs)
 
-# Each program with its manual page; the destinations stay relative so that
-# --prefix and the package generators can place them.
-install(TARGETS bytesmith RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES man/bytesmith.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(TARGETS bytesmith-dump RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES man/bytesmith-dump.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-
 set(CPACK_PACKAGE_NAME bytesmith)
 set(CPACK_PACKAGE_VENDOR "bytesmith developers")
 set(CPACK_PACKAGE_CONTACT "bytesmith developers <bytesmith@example.org>")
@@ -26,6 +19,17 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-# Manual pages go into the package compressed with gzip -9, as Debian has it.
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/gzip_manpages.cmake)
+
+# The manual pages.
+include(${CMAKE_CURRENT_LIST_DIR}/documents.cmake)
+
+# The destinations stay relative, so that --prefix and the package
+# generators can place them.
+install(TARGETS bytesmith bytesmith-dump RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+foreach(page IN LISTS bytesmith_man_pages)
+  string(REGEX MATCH "[1-9]$" section ${page})
+  install(FILES ${PROJECT_BINARY_DIR}/man/${page}.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+endforeach()
+
 include(CPack)

@@ -20,7 +20,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 
-# The manual pages.
+# The manual pages, the copyright file and the changelog.
 include(${CMAKE_CURRENT_LIST_DIR}/documents.cmake)
 
 # The destinations stay relative, so that --prefix and the package
@@ -31,5 +31,7 @@ foreach(page IN LISTS bytesmith_man_pages)
   install(FILES ${PROJECT_BINARY_DIR}/man/${page}.gz
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
 endforeach()
+install(FILES ${PROJECT_BINARY_DIR}/doc/copyright ${PROJECT_BINARY_DIR}/doc/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 include(CPack)

@@ -37,7 +37,11 @@ const std::string unread_input = "\\#?\n";
 
 TEST_P(Command, HelpGoesToStandardOutput) {
     const Program& p = GetParam();
-    Result run = run_any(p.path, {"--help", "--no-such-option"}, unread_input);
+    TempFile marker("");
+    const std::string file = marker.path() + ".out";
+    Result run = run_any(p.path, {"-o", file, "--help", "--no-such-option"}, unread_input);
+    struct stat st {};
+    EXPECT_NE(stat(file.c_str(), &st), 0) << "-o before --help makes no file";
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
               std::string("Usage: ") + p.name + " [OPTION]... [FILE]...");
     for (const char* line : {"\n  -o, --output=FILE  ", "\n      --help  ", "\n      --version  ",
@@ -72,8 +76,8 @@ TEST_P(Command, AnswerThatCannotBeWrittenFails) {
 
 TEST_P(Command, UsageErrorsReadAndWriteNothing) {
     const Program& p = GetParam();
-    TempFile dir_marker("");
-    const std::string file = dir_marker.path() + ".out";
+    TempFile marker("");
+    const std::string file = marker.path() + ".out";
     const std::string prog = p.path;
     const std::string hint = "\nTry '" + prog + " --help' for more information.\n";
     struct Case {

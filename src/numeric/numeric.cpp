@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/byte_order.hpp"
 #include "common/byte_scan.hpp"
 #include "common/char_class.hpp"
 #include "readers/eight_digits.hpp"
@@ -20,9 +21,7 @@ using Cursor = const unsigned char*;
 // overwritten by what follows: there is always room, since every item
 // consumes at least one character and the sink has eight bytes for each.
 unsigned char* put_le(unsigned char* o, std::uint64_t value, int width) {
-    if constexpr (std::endian::native == std::endian::big) {
-        value = __builtin_bswap64(value);
-    }
+    value = little_endian(value);
     std::memcpy(o, &value, sizeof value);
     return o + width;
 }

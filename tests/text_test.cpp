@@ -238,6 +238,19 @@ TEST(TextLine, MatchesTheLineTranslatorOnRandomLines) {
     }
 }
 
+// The block scans test a block at once wherever the processor has vector
+// lanes they know, so that the comparison below checks those and not the
+// plain loop against itself.
+TEST(BlockScan, UsesTheVectorLanesOfThisProcessor) {
+#if defined(__x86_64__)
+    EXPECT_STREQ(bytesmith::vector_lanes_name, "SSE2");
+#elif defined(__aarch64__) && !defined(__AARCH64EB__)
+    EXPECT_STREQ(bytesmith::vector_lanes_name, "NEON");
+#else
+    EXPECT_STREQ(bytesmith::vector_lanes_name, "none");
+#endif
+}
+
 // The block test against the plain loop, for the character sets in use.
 TEST(BlockScan, MatchesThePlainLoop) {
     std::mt19937_64 rng(16);

@@ -4,17 +4,16 @@
 // a handful of characters (newline, zero byte, TAB, caret, backslash) in long
 // stretches of plain text. They load sixteen characters as a Block, ask for
 // the mask of the positions holding any of their characters, and step over
-// the whole stretch before the first one. On x86-64 the block test is SSE2,
-// which every such processor has; elsewhere it is a plain loop. Both give the
-// same masks, and the tests compare them.
+// the whole stretch before the first one. Where the processor has vector
+// lanes (lanes.hpp) the block is tested at once; elsewhere by a plain loop.
+// Both give the same masks, and the tests compare them.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "common/lanes.hpp"
 
 namespace bytesmith {
 
@@ -52,14 +51,14 @@ template <unsigned char... Cs> unsigned match_mask_portable(const Block& b) {
     return mask;
 }
 
-template <unsigned char... Cs> unsigned match_mask(const Block& b) {
-#if defined(__SSE2__)
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.bytes));
-    __m128i hits = _mm_setzero_si128();
-    ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(Cs))))), ...);
-    return static_cast<unsigned>(_mm_movemask_epi8(hits));
+template <unsigned char C, unsigned char... Cs> unsigned match_mask(const Block& b) {
+#if defined(BYTESMITH_HAS_LANES)
+    Lanes v = load_lanes(b.bytes);
+    Lanes hits = equal(v, splat(C));
+    ((hits = either(hits, equal(v, splat(Cs)))), ...);
+    return lane_mask(hits);
 #else
-    return match_mask_portable<Cs...>(b);
+    return match_mask_portable<C, Cs...>(b);
 #endif
 }
 
@@ -79,12 +78,12 @@ inline unsigned text_stop_mask_portable(const Block& b) {
 }
 
 inline unsigned text_stop_mask(const Block& b) {
-#if defined(__SSE2__)
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.bytes));
-    __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8('\n')), v);
+#if defined(BYTESMITH_HAS_LANES)
+    Lanes v = load_lanes(b.bytes);
+    Lanes low = at_most(v, splat('\n'));
     // '^' is 0x5E and '\\' 0x5C: setting bit 1 makes both 0x5E, and no other byte.
-    __m128i marks = _mm_cmpeq_epi8(_mm_or_si128(v, _mm_set1_epi8(2)), _mm_set1_epi8('^'));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(low, marks)));
+    Lanes marks = equal(either(v, splat(2)), splat('^'));
+    return lane_mask(either(low, marks));
 #else
     return text_stop_mask_portable(b);
 #endif
@@ -92,12 +91,12 @@ inline unsigned text_stop_mask(const Block& b) {
 
 // Position of the lowest set bit of a non-zero mask.
 inline unsigned first_match(unsigned mask) {
-    return static_cast<unsigned>(__builtin_ctz(mask));
+    return static_cast<unsigned>(std::countr_zero(mask));
 }
 
 // Position of the highest set bit of a non-zero mask.
 inline unsigned last_match(unsigned mask) {
-    return 31u - static_cast<unsigned>(__builtin_clz(mask));
+    return 31u - static_cast<unsigned>(std::countl_zero(mask));
 }
 
 } // namespace bytesmith

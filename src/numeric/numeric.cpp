@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/byte_order.hpp"
 #include "common/byte_scan.hpp"
 #include "common/char_class.hpp"
 #include "readers/eight_digits.hpp"
@@ -20,9 +21,7 @@ using Cursor = const unsigned char*;
 // overwritten by what follows: there is always room, since every item
 // consumes at least one character and the sink has eight bytes for each.
 unsigned char* put_le(unsigned char* o, std::uint64_t value, int width) {
-    if constexpr (std::endian::native == std::endian::big) {
-        value = __builtin_bswap64(value);
-    }
+    value = little_endian(value);
     std::memcpy(o, &value, sizeof value);
     return o + width;
 }
@@ -70,20 +69,22 @@ struct StartTable {
 };
 constexpr StartTable start_table;
 
+// The decimal reader's NaN (nan_bits) converted to single precision on x86-64.
+constexpr std::uint32_t single_nan_bits = 0xFFC00000u;
+
 // A number under F or D: the decimal reader sees the minus sign itself and
 // always consumes at least one character.
 Cursor write_decimal(Cursor p, unsigned char type, unsigned char** o) {
     const char* end = nullptr;
     double value = strtod(reinterpret_cast<const char*>(p), &end);
-    std::uint64_t bits;
     if (type == 'F') {
-        float single = static_cast<float>(value); // round to nearest, ties to even
-        std::uint32_t bits32;
-        std::memcpy(&bits32, &single, sizeof bits32);
-        *o = put_le(*o, bits32, 4);
+        // Round to nearest, ties to even. Processors convert a NaN each
+        // their own way: the single is x86-64's, as the double is.
+        std::uint32_t bits = value != value ? single_nan_bits
+                                            : std::bit_cast<std::uint32_t>(static_cast<float>(value));
+        *o = put_le(*o, bits, 4);
     } else {
-        std::memcpy(&bits, &value, sizeof bits);
-        *o = put_le(*o, bits, 8);
+        *o = put_le(*o, std::bit_cast<std::uint64_t>(value), 8);
     }
     return reinterpret_cast<Cursor>(end);
 }

@@ -11,16 +11,15 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/byte_order.hpp"
+
 namespace bytesmith {
 
 // The eight characters at p as a word, the first in the low byte.
 inline std::uint64_t load_eight(const unsigned char* p) {
     std::uint64_t w;
     std::memcpy(&w, p, sizeof w);
-    if constexpr (std::endian::native == std::endian::big) {
-        w = __builtin_bswap64(w);
-    }
-    return w;
+    return little_endian(w);
 }
 
 // The high bit of each byte of w that is not a decimal digit. Carries and

@@ -27,16 +27,14 @@ inline unsigned hex_digit_mask_portable(const Block& b) {
 }
 
 inline unsigned hex_digit_mask(const Block& b) {
-#if defined(__SSE2__)
-    // Signed comparisons: bytes of 0x80 and more are negative and so fall
-    // outside both ranges.
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.bytes));
-    __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('0' - 1)),
-                                  _mm_cmplt_epi8(v, _mm_set1_epi8('9' + 1)));
-    __m128i lower = _mm_or_si128(v, _mm_set1_epi8(0x20));
-    __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)),
-                                   _mm_cmplt_epi8(lower, _mm_set1_epi8('f' + 1)));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(digit, letter)));
+#if defined(BYTESMITH_HAS_LANES)
+    // A range test as one unsigned comparison: c - '0' <= 9 wraps every
+    // byte below '0' round to a large value. Setting bit 5 makes capital
+    // letters small ones, and takes no other byte into 'a' to 'f'.
+    Lanes v = load_lanes(b.bytes);
+    Lanes digit = at_most(minus(v, splat('0')), splat(9));
+    Lanes letter = at_most(minus(either(v, splat(0x20)), splat('a')), splat(5));
+    return lane_mask(either(digit, letter));
 #else
     return hex_digit_mask_portable(b);
 #endif

@@ -25,6 +25,12 @@ std::uint64_t read_integer(const char* text, const char* limit, const char** end
 // descriptions depend on bit for bit: it is deliberately not the correctly
 // rounded conversion of the C library's routine of the same name, and it
 // does not replace that routine. text starts with "-" or a decimal digit.
+// The result is the same on every machine: the powers of ten are compiled
+// in, and a NaN (zero times an infinite power, or an infinite mantissa times
+// a zero one) always has the bits nan_bits.
 double strtod(const char* text, const char** end);
+
+// The NaN of zero times infinity on x86-64, where most descriptions are made.
+inline constexpr std::uint64_t nan_bits = 0xFFF8000000000000u;
 
 } // namespace bytesmith

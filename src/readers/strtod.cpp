@@ -1,6 +1,9 @@
-#include <cmath>
+#include <bit>
+#include <cstdint>
+#include <limits>
 
 #include "common/char_class.hpp"
+#include "readers/powers_of_ten.hpp"
 #include "readers/readers.hpp"
 
 namespace bytesmith {
@@ -69,25 +72,22 @@ bool is_exponent_marker(unsigned char c) {
     return c == 'e' || c == 'E' || c == 'd' || c == 'D';
 }
 
-// pow(10, e) of the C library for the exponents descriptions mostly use,
-// computed once by that same pow, so the results are its own.
-constexpr int tabled_exponent = 400;
-
-struct PowersOfTen {
-    double p[2 * tabled_exponent + 1];
-    PowersOfTen() : p() {
-        for (int e = -tabled_exponent; e <= tabled_exponent; ++e) {
-            p[e + tabled_exponent] = std::pow(10.0, static_cast<double>(e));
-        }
-    }
-};
-const PowersOfTen powers_of_ten;
-
+// The power of ten an exponent scales by: from the table inside its range,
+// zero below it and infinity above.
 double ten_to_the(std::int32_t e) {
-    if (e >= -tabled_exponent && e <= tabled_exponent) {
-        return powers_of_ten.p[e + tabled_exponent];
+    if (e < lowest_tabled_exponent) {
+        return 0.0;
     }
-    return std::pow(10.0, static_cast<double>(e));
+    if (e > highest_tabled_exponent) {
+        return std::numeric_limits<double>::infinity();
+    }
+    return tabled_powers_of_ten[e - lowest_tabled_exponent];
+}
+
+// Zero times infinity, the one way a NaN arises here, gives a NaN whose sign
+// differs between processors; descriptions get x86-64's on every machine.
+double same_nan_everywhere(double result) {
+    return result != result ? std::bit_cast<double>(nan_bits) : result;
 }
 
 } // namespace
@@ -111,7 +111,7 @@ double strtod(const char* text, const char** end) {
         std::int32_t exponent = 0;
         Cursor after = read_exponent(p, &exponent);
         if (after != p) {
-            result = result * ten_to_the(exponent);
+            result = same_nan_everywhere(result * ten_to_the(exponent));
             p = after;
         }
     }

@@ -35,8 +35,9 @@ void PrintTo(const Case& c, std::ostream* os) {
     *os << c.name;
 }
 
-bytesmith::Options parse(const Case& c) {
-    std::vector<std::string> words = c.args;
+// Reads the case's arguments, kept in words, which the options point into.
+bytesmith::Options parse(const Case& c, std::vector<std::string>& words) {
+    words = c.args;
     words.insert(words.begin(), "prog");
     std::vector<char*> argv;
     for (std::string& w : words) {
@@ -52,7 +53,8 @@ class ParseOptions : public testing::TestWithParam<Case> {};
 
 TEST_P(ParseOptions, GivesOptionsOperandsAndErrors) {
     const Case& c = GetParam();
-    bytesmith::Options got = parse(c);
+    std::vector<std::string> words;
+    bytesmith::Options got = parse(c, words);
     EXPECT_EQ(got.error, c.error);
     EXPECT_EQ(got.first_operand, c.first_operand);
     if (c.output == nullptr) {

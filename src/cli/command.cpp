@@ -77,7 +77,7 @@ int Command::run(const std::function<InputResult(int fd)>& process,
                  const std::function<void()>& finish) {
     int status = process_operands(operands_, program_, output_, process, finish);
     if (status != 0) {
-        return status; // the output file goes with the output, unused
+        return status; // an output file not put in place is removed with the output
     }
     FileFailure failure = output_.commit();
     if (failure.step != FileStep::none) {

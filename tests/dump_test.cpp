@@ -51,18 +51,10 @@ bool is_octal(char c) {
     return c >= '0' && c <= '7';
 }
 
-// Checks one line against the promised shape: its label is the offset, and
-// its text field holds printable ASCII only, escapes that cannot take in
-// the character after them, and no numeric-line marker.
-void expect_shape(const std::string& line, std::uint64_t offset) {
-    SCOPED_TRACE("line \"" + line + "\"");
-    std::size_t tab = line.find('\t');
-    ASSERT_NE(tab, std::string::npos);
-    ASSERT_GE(tab, 8u);
-    EXPECT_EQ(line.find_first_not_of("0123456789abcdef"), tab);
-    EXPECT_EQ(std::stoull(line.substr(0, tab), nullptr, 16), offset);
-    EXPECT_TRUE(tab == 8 || line[0] != '0') << "only as wide as needed";
-    std::string field = line.substr(tab + 1);
+// Checks a text field against the promised shape: printable ASCII only,
+// escapes that cannot take in the character after them, and no
+// numeric-line marker.
+void expect_field_shape(const std::string& field) {
     ASSERT_FALSE(field.empty());
     EXPECT_NE(field.substr(0, 2), "\\#");
     for (std::size_t i = 0; i < field.size(); ++i) {
@@ -90,17 +82,90 @@ void expect_shape(const std::string& line, std::uint64_t offset) {
     }
 }
 
+// Checks one line of the offset form: its label is the offset, as wide as
+// needed, and a TAB; then the text field.
+void expect_shape(const std::string& line, std::uint64_t offset) {
+    SCOPED_TRACE("line \"" + line + "\"");
+    std::size_t tab = line.find('\t');
+    ASSERT_NE(tab, std::string::npos);
+    ASSERT_GE(tab, 8u);
+    EXPECT_EQ(line.find_first_not_of("0123456789abcdef"), tab);
+    EXPECT_EQ(std::stoull(line.substr(0, tab), nullptr, 16), offset);
+    EXPECT_TRUE(tab == 8 || line[0] != '0') << "only as wide as needed";
+    expect_field_shape(line.substr(tab + 1));
+}
+
+// The lines of a description, without their newlines.
+std::vector<std::string> lines_of(const std::string& description) {
+    std::vector<std::string> lines;
+    for (std::size_t begin = 0; begin < description.size();) {
+        std::size_t end = description.find('\n', begin);
+        if (end == std::string::npos) {
+            ADD_FAILURE() << "every line ends in a newline";
+            break;
+        }
+        lines.push_back(description.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    return lines;
+}
+
 void expect_round_trip(const std::string& bytes, std::uint64_t offset = 0) {
     std::string description = dump(bytes, offset);
     EXPECT_EQ(hex(translate(description)), hex(bytes));
-    std::size_t lines = 0;
-    for (std::size_t begin = 0; begin < description.size(); ++lines) {
-        std::size_t end = description.find('\n', begin);
-        ASSERT_NE(end, std::string::npos) << "every line ends in a newline";
-        expect_shape(description.substr(begin, end - begin), offset + 16 * lines);
-        begin = end + 1;
+    std::vector<std::string> lines = lines_of(description);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        expect_shape(lines[i], offset + 16 * i);
     }
-    EXPECT_EQ(lines, (bytes.size() + 15) / 16);
+    EXPECT_EQ(lines.size(), (bytes.size() + 15) / 16);
+}
+
+// The line form of the bytes, described at once.
+std::string dump_line_form(const std::string& bytes) {
+    bytesmith::ByteSink sink;
+    std::size_t done = bytesmith::dump_lines(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                             bytes.size(), true, sink);
+    EXPECT_EQ(done, bytes.size());
+    return {reinterpret_cast<const char*>(sink.data()), sink.size()};
+}
+
+// The line form of the bytes, described in two pieces cut at cut, as a
+// reader cuts its input.
+std::string dump_line_form_in_pieces(const std::string& bytes, std::size_t cut) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    bytesmith::ByteSink sink;
+    std::size_t done = bytesmith::dump_lines(data, cut, false, sink);
+    EXPECT_LE(done, cut);
+    bytesmith::dump_lines(data + done, bytes.size() - done, true, sink);
+    return {reinterpret_cast<const char*>(sink.data()), sink.size()};
+}
+
+// The line form: the bytes come back; a line has no label and ends after
+// its first newline byte or after 64 bytes, only the last one anywhere;
+// described in pieces it is the same.
+void expect_line_form_round_trip(const std::string& bytes) {
+    std::string description = dump_line_form(bytes);
+    EXPECT_EQ(hex(translate(description)), hex(bytes));
+    std::vector<std::string> lines = lines_of(description);
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        SCOPED_TRACE("line \"" + lines[i] + "\"");
+        expect_field_shape(lines[i]);
+        std::string line_bytes = translate(lines[i]);
+        ASSERT_LE(line_bytes.size(), 64u);
+        std::size_t newline = line_bytes.find('\n');
+        EXPECT_TRUE(newline == std::string::npos || newline + 1 == line_bytes.size())
+            << "a line ends at its first newline byte";
+        if (i + 1 < lines.size()) {
+            EXPECT_TRUE(newline != std::string::npos || line_bytes.size() == 64)
+                << "only the last line ends elsewhere";
+        }
+        EXPECT_EQ(hex(line_bytes), hex(bytes.substr(at, line_bytes.size())));
+        at += line_bytes.size();
+    }
+    for (std::size_t cut : {std::size_t{0}, bytes.size() / 3, bytes.size() / 2, bytes.size()}) {
+        EXPECT_EQ(dump_line_form_in_pieces(bytes, cut), description) << "cut at " << cut;
+    }
 }
 
 std::string every_byte() {
@@ -128,6 +193,10 @@ class RoundTrip : public testing::TestWithParam<Case> {};
 
 TEST_P(RoundTrip, GivesBackTheBytesInLinesOfTheRightShape) {
     expect_round_trip(GetParam().bytes);
+}
+
+TEST_P(RoundTrip, LineFormGivesBackTheBytesInLinesOfTheRightShape) {
+    expect_line_form_round_trip(GetParam().bytes);
 }
 
 std::string repeat(const std::string& s, int n) {
@@ -171,6 +240,12 @@ const Case cases[] = {
     {"zero_bytes", std::string(40, '\0')},
     {"high_bytes", "\x80\xbf\xc0\xe9\xff\xff"},
     {"blanks_at_the_ends_of_lines", repeat("               ", 3)},
+    {"newlines_only", "\n\n\n"},
+    {"sixty_three_bytes", std::string(63, 'a')},
+    {"sixty_four_bytes", std::string(64, 'a')},
+    {"sixty_four_bytes_then_a_newline", std::string(64, 'a') + "\n"},
+    {"long_line_then_short_ones", std::string(200, 'a') + "\nb\n\nc"},
+    {"octal_digit_after_a_newline", "\x01\n7\x01\n"},
 };
 
 std::string case_name(const testing::TestParamInfo<Case>& info) {
@@ -203,6 +278,7 @@ TEST(RoundTrip, RandomInputs) {
             c = random() % 3 ? tricky[random() % tricky.size()] : static_cast<char>(random());
         }
         expect_round_trip(bytes, random() % 2 ? 0 : std::uint64_t{random()} << 24);
+        expect_line_form_round_trip(bytes);
         if (HasFailure()) {
             FAIL() << "input " << hex(bytes);
         }
@@ -212,6 +288,7 @@ TEST(RoundTrip, RandomInputs) {
         c = static_cast<char>(random());
     }
     expect_round_trip(long_input);
+    expect_line_form_round_trip(long_input);
 }
 
 TEST(Format, GoldenLines) {
@@ -227,6 +304,28 @@ TEST(Format, GoldenLines) {
 TEST(Format, LabelWidensBeyondEightDigits) {
     EXPECT_EQ(dump("abcdefghijklmnopq", 0xfffffff0), "fffffff0\tabcdefghijklmnop\n100000000\tq\n");
     EXPECT_EQ(dump("z", 0xfffffffffffffff0), "fffffffffffffff0\tz\n");
+}
+
+TEST(LineForm, GoldenLines) {
+    EXPECT_EQ(dump_line_form("one\r\n\ntwo\t^\0"s + std::string(62, '-') + "\n"s + "end"),
+              "one\\r\\n\n"
+              "\\n\n"
+              "two\\t\\^\\0" + std::string(58, '-') + "\n" + std::string(4, '-') + "\\n\n"
+              "end\n");
+}
+
+TEST(LineForm, InsertingBytesChangesOnlyTheLinesThatHoldThem) {
+    const std::string text = "first line\nsecond line\nthird line\n";
+    std::vector<std::string> before = lines_of(dump_line_form(text));
+    std::string changed = text;
+    changed.insert(text.find("second") + 6, "\x01 and a new\nline");
+    std::vector<std::string> after = lines_of(dump_line_form(changed));
+    ASSERT_EQ(before.size(), 3u);
+    ASSERT_EQ(after.size(), 4u);
+    EXPECT_EQ(after[0], before[0]);
+    EXPECT_EQ(after[1], "second\\1 and a new\\n");
+    EXPECT_EQ(after[2], "line line\\n");
+    EXPECT_EQ(after[3], before[2]);
 }
 
 TEST(Format, PiecesOfWholeLinesGiveTheLinesOfTheWhole) {
@@ -278,6 +377,18 @@ TEST(Programs, OperandsAreOneInputWithOffsetsRunningOn) {
     EXPECT_EQ(run.out, "00000000\t0123456789abcdef\n00000010\tghij0123456789\n");
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.status, 0);
+}
+
+TEST(Programs, LineFormGoesOnAcrossOperandsAndReads) {
+    // Larger than one read, with lines across the reads and the operands.
+    std::string bytes = random_bytes(200000);
+    TempFile a(bytes.substr(0, 100001)), b(bytes.substr(100001));
+    for (const char* option : {"-l", "--lines"}) {
+        Result run = run_any(BYTESMITH_DUMP_PROGRAM, {option, a.path(), b.path()}, "");
+        EXPECT_TRUE(run.out == dump_line_form(bytes)) << option;
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.status, 0);
+    }
 }
 
 TEST(Programs, UnreadableOperandsAreSkippedAndFailTheStatus) {

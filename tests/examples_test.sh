@@ -1,14 +1,11 @@
 #!/bin/sh
-# Builds one file of examples/ and checks it with a tool that knows its format.
-# Usage: examples_test.sh BYTESMITH EXAMPLES_DIR WORK_DIR NAME
-# Exits 77 (skipped) when the checking tool is not installed. In a cross
-# build BYTESMITH_EMULATOR holds the command that runs BYTESMITH.
+# Checks one file built from examples/ with a tool that knows its format.
+# Usage: examples_test.sh FILE NAME
+# Exits 77 (skipped) when the checking tool is not installed.
 set -eu
 
-program=$1
-examples=$2
-work=$3
-name=$4
+out=$1
+name=$2
 
 fail() {
     echo "$name: $*" >&2
@@ -35,23 +32,15 @@ expect() {
     esac
 }
 
-mkdir -p "$work"
-out=$work/$name
-
-build() {
-    # shellcheck disable=SC2086 # the emulator's words are separate arguments
-    ${BYTESMITH_EMULATOR:-} "$program" "$examples/$1" >"$out" || fail "bytesmith failed on $1"
-}
+[ -f "$out" ] || fail "$out was not built"
 
 case $name in
 image.bmp)
     need file
-    build image.bmp.txt
     expect 'PC bitmap, Windows 3.x format, 3 x 2 x 24' file -b "$out"
     ;;
 tone.wav)
     need file soxi sox
-    build tone.wav.txt
     expect 'WAVE audio, Microsoft PCM, 16 bit, mono 8000 Hz' file -b "$out"
     expect 8000 soxi -r "$out"
     expect 400 soxi -s "$out"
@@ -62,7 +51,6 @@ tone.wav)
     ;;
 hello.gz)
     need gzip
-    build hello.gz.txt
     gzip -t "$out" || fail "gzip -t rejects the member"
     text=$(gzip -dc "$out")
     [ "$text" = "Hello from bytesmith!" ] || fail "decompresses to '$text'"
@@ -74,7 +62,6 @@ exit42.elf)
         echo "$name: skipped, this is not an x86-64 Linux machine" >&2
         exit 77
     }
-    build exit42.elf.txt
     expect 'ELF 64-bit LSB executable, x86-64' file -b "$out"
     chmod +x "$out"
     status=0

@@ -1,11 +1,19 @@
 #!/bin/sh
-# Fails when groff warns about the manual page. Exits 77 (skipped) without groff.
+# Fails when a checker warns about a manual page.
+# Usage: man_lint.sh groff|mandoc PAGE
+# Exits 77 (skipped) when the checker is not installed.
 set -eu
-if ! command -v groff >/dev/null 2>&1; then
-    echo "skipped: groff is not installed" >&2
+tool=$1
+page=$2
+if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "skipped: $tool is not installed" >&2
     exit 77
 fi
-warnings=$(groff -man -ww -z "$1" 2>&1) || { echo "$warnings" >&2; exit 1; }
+case $tool in
+groff) warnings=$(groff -man -ww -z "$page" 2>&1) || { echo "$warnings" >&2; exit 1; } ;;
+mandoc) warnings=$(mandoc -Tlint "$page" 2>&1) || { echo "$warnings" >&2; exit 1; } ;;
+*) echo "no such checker: $tool" >&2; exit 1 ;;
+esac
 if [ -n "$warnings" ]; then
     echo "$warnings" >&2
     exit 1

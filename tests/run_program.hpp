@@ -40,6 +40,26 @@ class TempFile {
     std::string path_;
 };
 
+// A program started with a pipe on its standard input, for what happens
+// while it runs: signals, and the files it has open.
+class Running {
+  public:
+    Running(const std::string& program, const std::vector<std::string>& operands);
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+    ~Running();
+
+    void signal(int sig);
+    // Closes its standard input and waits for its end.
+    Result wait();
+
+  private:
+    int pid_ = -1;
+    int input_ = -1; // the pipe's writing end
+    TempFile out_{""};
+    TempFile err_{""};
+};
+
 std::string read_file(const std::string& path);
 
 // Lower-case hexadecimal of bytes, two digits a byte, blank-separated.

@@ -2,23 +2,36 @@
 //
 // Standard input is translated, or each file operand in turn. A file that
 // cannot be opened or read is reported and skipped, and the exit status is
-// then 1 at the end; invalid input in a numeric line or a failed write to
-// standard output ends the process at once with status 1.
+// then 1 at the end; invalid input in a numeric line or a failed write ends
+// the process at once with status 1.
 
 #include <cstdio>
 #include <new>
-#include <unistd.h>
 
-#include "driver/operands.hpp"
-#include "driver/output.hpp"
+#include "cli/command.hpp"
 #include "driver/stream.hpp"
 
 namespace {
 
 const char* program = "bytesmith";
 
+constexpr bytesmith::Option options[] = {bytesmith::output_option, bytesmith::help_option,
+                                         bytesmith::version_option};
+
+constexpr bytesmith::Program about{
+    "bytesmith",
+    "Write the bytes that the lines of each FILE, or of standard input, describe.\n",
+    options,
+    "A line is a label up to its last TAB, then text with ^ and \\ escapes, or\n"
+    "numbers after \\#. The format is described in bytesmith(5): man 5 bytesmith\n",
+};
+
 int run(int argc, char** argv) {
-    bytesmith::Output out(STDOUT_FILENO);
+    bytesmith::Command command(program, about);
+    if (std::optional<int> status = command.start(argc, argv)) {
+        return *status;
+    }
+    bytesmith::Output& out = command.output();
     auto translate = [&](int fd) -> bytesmith::InputResult {
         bytesmith::StreamResult result = bytesmith::translate_stream(fd, out, program);
         switch (result.status) {
@@ -37,7 +50,7 @@ int run(int argc, char** argv) {
         }
         return {bytesmith::InputStatus::done, 0};
     };
-    return bytesmith::process_operands(argc, argv, program, out, translate);
+    return command.run(translate);
 }
 
 } // namespace

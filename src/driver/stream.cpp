@@ -9,8 +9,8 @@
 #include <new>
 #include <unistd.h>
 
+#include "cli/input.hpp"
 #include "common/byte_scan.hpp"
-#include "driver/input.hpp"
 #include "driver/line.hpp"
 #include "text/text.hpp"
 

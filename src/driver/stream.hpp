@@ -2,7 +2,7 @@
 // handed to the translator its marker chooses.
 #pragma once
 
-#include "driver/output.hpp"
+#include "cli/output.hpp"
 
 namespace bytesmith {
 

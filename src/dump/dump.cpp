@@ -1,5 +1,6 @@
 #include "dump/dump.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -95,8 +96,8 @@ char* write_label(char* o, std::uint64_t offset) {
     return o + digits + 1;
 }
 
-char* write_line(char* o, const unsigned char* p, std::size_t n, std::uint64_t offset) {
-    o = write_label(o, offset);
+// Writes the text field of the n bytes at p, n > 0. Returns the end.
+char* write_field(char* o, const unsigned char* p, std::size_t n) {
     for (std::size_t i = 0; i + 1 < n; ++i) {
         bool digit_follows = p[i + 1] >= '0' && p[i + 1] <= '7';
         const Spelling& s = table.spelling[digit_follows][p[i]];
@@ -106,27 +107,51 @@ char* write_line(char* o, const unsigned char* p, std::size_t n, std::uint64_t o
     // The newline follows the last byte.
     const Spelling& s = table.spelling[0][p[n - 1]];
     std::memcpy(o, s.text, 4);
-    o += s.len;
-    *o++ = '\n';
-    return o;
+    return o + s.len;
+}
+
+// Room for count pieces of at most size characters each.
+char* reserve(std::size_t count, std::size_t size, ByteSink& out) {
+    if (count > SIZE_MAX / size) {
+        throw std::bad_alloc();
+    }
+    return reinterpret_cast<char*>(out.reserve(count * size));
 }
 
 } // namespace
 
 void dump_bytes(const unsigned char* data, std::size_t len, std::uint64_t offset, ByteSink& out) {
     std::size_t lines = len / dump_line_bytes + (len % dump_line_bytes != 0);
-    if (lines > SIZE_MAX / max_line_length) {
-        throw std::bad_alloc();
-    }
-    char* o = reinterpret_cast<char*>(out.reserve(lines * max_line_length));
+    char* o = reserve(lines, max_line_length, out);
     while (len > 0) {
         std::size_t n = len < dump_line_bytes ? len : dump_line_bytes;
-        o = write_line(o, data, n, offset);
+        o = write_field(write_label(o, offset), data, n);
+        *o++ = '\n';
         data += n;
         len -= n;
         offset += n;
     }
     out.commit(reinterpret_cast<unsigned char*>(o));
+}
+
+std::size_t dump_lines(const unsigned char* data, std::size_t len, bool at_end, ByteSink& out) {
+    // A line of n bytes takes at most 4 n characters and its newline, so
+    // five characters a byte are always enough.
+    char* o = reserve(len, 5, out);
+    std::size_t done = 0;
+    while (done < len) {
+        std::size_t n = std::min(len - done, dump_line_form_bytes);
+        if (const void* end = std::memchr(data + done, '\n', n)) {
+            n = static_cast<std::size_t>(static_cast<const unsigned char*>(end) - (data + done)) + 1;
+        } else if (n < dump_line_form_bytes && !at_end) {
+            break; // the line goes on in the bytes to come
+        }
+        o = write_field(o, data + done, n);
+        *o++ = '\n';
+        done += n;
+    }
+    out.commit(reinterpret_cast<unsigned char*>(o));
+    return done;
 }
 
 } // namespace bytesmith

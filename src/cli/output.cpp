@@ -1,9 +1,18 @@
-#include "driver/output.hpp"
+#include "cli/output.hpp"
 
 #include <cerrno>
 #include <unistd.h>
 
 namespace bytesmith {
+
+FileFailure Output::open(const char* path) {
+    FileFailure failure = file_.open(path);
+    if (failure.step == FileStep::none) {
+        fd_ = file_.fd();
+    }
+    name_ = path;
+    return failure;
+}
 
 int Output::drain() {
     const unsigned char* p = sink_.data();

@@ -1,22 +1,14 @@
-#include "driver/operands.hpp"
+#include "cli/operands.hpp"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "cli/messages.hpp"
+
 namespace bytesmith {
-namespace {
 
-int report_write_failure(const char* program, int err) {
-    std::fprintf(stderr, "%s: failed to write standard output: %s\n", program, std::strerror(err));
-    return 1;
-}
-
-} // namespace
-
-int process_operands(int argc, char** argv, const char* program, Output& out,
+int process_operands(std::span<char* const> operands, const char* program, Output& out,
                      const std::function<InputResult(int fd)>& process,
                      const std::function<void()>& finish) {
     bool failed = false;
@@ -27,12 +19,12 @@ int process_operands(int argc, char** argv, const char* program, Output& out,
         case InputStatus::done:
             return true;
         case InputStatus::read_error:
-            std::fprintf(stderr, "%s: failed to read %s: %s\n", program, name,
-                         std::strerror(result.error));
+            report_failure(program, "read", name, result.error);
             failed = true;
             return true;
         case InputStatus::write_error:
-            *status = report_write_failure(program, result.error);
+            report_failure(program, "write", out.name(), result.error);
+            *status = 1;
             return false;
         case InputStatus::stop:
             *status = 1;
@@ -41,18 +33,17 @@ int process_operands(int argc, char** argv, const char* program, Output& out,
         return true;
     };
     int status = 0;
-    if (argc < 2 && !process_one(STDIN_FILENO, "standard input", &status)) {
+    if (operands.empty() && !process_one(STDIN_FILENO, "standard input", &status)) {
         return status;
     }
-    for (int i = 1; i < argc; ++i) {
-        int fd = open(argv[i], O_RDONLY | O_CLOEXEC);
+    for (const char* operand : operands) {
+        int fd = open(operand, O_RDONLY | O_CLOEXEC);
         if (fd < 0) {
-            std::fprintf(stderr, "%s: failed to open %s: %s\n", program, argv[i],
-                         std::strerror(errno));
+            report_failure(program, "open", operand, errno);
             failed = true;
             continue;
         }
-        bool go_on = process_one(fd, argv[i], &status);
+        bool go_on = process_one(fd, operand, &status);
         close(fd);
         if (!go_on) {
             return status;
@@ -62,7 +53,8 @@ int process_operands(int argc, char** argv, const char* program, Output& out,
         finish();
     }
     if (int err = out.drain()) {
-        return report_write_failure(program, err);
+        report_failure(program, "write", out.name(), err);
+        return 1;
     }
     return failed ? 1 : 0;
 }

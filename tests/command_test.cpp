@@ -45,7 +45,7 @@ TEST_P(Command, HelpGoesToStandardOutput) {
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
               std::string("Usage: ") + p.name + " [OPTION]... [FILE]...");
     for (const char* line : {"\n  -o, --output=FILE  ", "\n      --help  ", "\n      --version  ",
-                             "man 5 bytesmith\n", "\nExit status: 0 "}) {
+                             "man 5 bytesmith\n\nExit status: 0 "}) {
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(run.out.find("\n  -l, --lines  ") != std::string::npos,

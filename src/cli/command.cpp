@@ -35,7 +35,7 @@ std::string help_text(const Program& about) {
     }
     text += '\n';
     text += about.details;
-    text += "Exit status: 0 if all went well, 1 if an input or the output failed,\n"
+    text += "\nExit status: 0 if all went well, 1 if an input or the output failed,\n"
             "2 if the command line was wrong.\n";
     return text;
 }

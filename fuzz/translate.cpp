@@ -3,7 +3,8 @@
 // into a sink until a line holds invalid input.
 //
 // Checked: no fault; the same input twice gives the same bytes and outcome;
-// the one-pass translation of a text line agrees with translate_line;
+// the one-pass translation of a text line agrees with translate_line, and
+// so does a numeric line translated in place whenever it is done there;
 // a text line writes at most one byte for each character of its text field,
 // a numeric line at most max_numeric_bytes of the characters after its
 // marker.
@@ -17,6 +18,7 @@
 #include "common/byte_scan.hpp"
 #include "common/byte_sink.hpp"
 #include "driver/line.hpp"
+#include "numeric/numeric.hpp"
 #include "text/text.hpp"
 
 namespace {
@@ -74,6 +76,24 @@ void check_one_pass(const bytesmith::TextLine& text, const bytesmith::ByteSink& 
     }
 }
 
+// A numeric line done in place gives the bytes of the line translator, which
+// reports no error for it, and ends after the newline; one handed back
+// writes nothing.
+void check_in_place(const char* next, const bytesmith::ByteSink& in_place,
+                    const bytesmith::NumericOutcome& outcome, bool complete, const char* after,
+                    const unsigned char* bytes, std::size_t count) {
+    if (next == nullptr) {
+        if (in_place.size() != 0) {
+            std::abort();
+        }
+        return;
+    }
+    if (!complete || next != after || outcome.status != bytesmith::NumericStatus::done ||
+        in_place.size() != count || (count != 0 && std::memcmp(in_place.data(), bytes, count) != 0)) {
+        std::abort();
+    }
+}
+
 Translation translate(const std::uint8_t* data, std::size_t size) {
     // One spare byte, like the driver's buffer, for a last line without a
     // newline to be terminated in place, and the padding lines carry.
@@ -94,12 +114,19 @@ Translation translate(const std::uint8_t* data, std::size_t size) {
         // before translate_line overwrites the newline.
         bytesmith::ByteSink one_pass;
         bytesmith::TextLine text = bytesmith::translate_text_line(line, input + size, one_pass);
+        bytesmith::ByteSink in_place;
+        const char* in_place_next = nullptr;
+        if (text.status == bytesmith::TextLineStatus::numeric) {
+            in_place_next = bytesmith::translate_numbers_in_place(text.next + 2, input + size, in_place);
+        }
         bytesmith::NumericOutcome outcome = bytesmith::translate_line(line, len, sink);
         if (sink.size() - before > bound) {
             std::abort(); // a line wrote more bytes than its characters allow
         }
         check_one_pass(text, one_pass, nl != nullptr, line + len + 1, sink.data() + before,
                        sink.size() - before);
+        check_in_place(in_place_next, in_place, outcome, nl != nullptr, line + len + 1,
+                       sink.data() + before, sink.size() - before);
         if (outcome.status != bytesmith::NumericStatus::done) {
             if (outcome.where == nullptr || outcome.where < line || outcome.where > line + len) {
                 std::abort(); // an error must point into its line

@@ -12,6 +12,7 @@
 #include "cli/input.hpp"
 #include "common/byte_scan.hpp"
 #include "driver/line.hpp"
+#include "numeric/numeric.hpp"
 #include "text/text.hpp"
 
 namespace bytesmith {
@@ -84,16 +85,25 @@ StreamResult translate_stream(int fd, Output& out, const char* program) {
     std::size_t scanned = 0; // of these, known to hold no newline
     std::uint64_t number = 1;
     for (;;) {
-        // Translate every complete line in the buffer. Text lines are
-        // translated in the one pass that also finds their end; numeric
-        // lines, and a line already scanned in part before this read, are
-        // cut at their newline first. That way no character is decoded
-        // twice however a long line arrives.
+        // Translate every complete line in the buffer. Text lines, and most
+        // numeric ones, are translated in the one pass that also finds their
+        // end; other numeric lines, and a line already scanned in part before
+        // this read, are cut at their newline first. That way no character
+        // is decoded twice however a long line arrives.
         char* data = buf.data();
         std::size_t begin = 0;
         for (;;) {
             if (scanned == begin && begin < filled) {
                 TextLine text = translate_text_line(data + begin, data + filled, out.sink());
+                // The sink takes eight bytes for each character the line
+                // may have, so only the first block's worth is tried.
+                if (text.status == TextLineStatus::numeric && filled - begin <= block_size) {
+                    const char* next =
+                        translate_numbers_in_place(text.next + 2, data + filled, out.sink());
+                    if (next != nullptr) {
+                        text = {TextLineStatus::done, next};
+                    }
+                }
                 if (text.status == TextLineStatus::incomplete) {
                     scanned = filled;
                     break;

@@ -49,12 +49,19 @@ bool is_hex_prefix(Cursor p) {
     return p[0] == '0' && (p[1] | 0x20) == 'x';
 }
 
+// How a line's items end. A line cut out of the input ends at its zero
+// byte. A line translated in place in the input buffer ends at its newline;
+// a TAB or a zero byte there would change where its field starts or its
+// content ends, so it stops at them, and at anything that needs a message,
+// and the line is cut out after all.
+enum class LineEnd { zero_byte, newline };
+
 // What a character can start, looked up once per item.
-enum class Start : unsigned char { other, space, number, type, escape, end };
+enum class Start : unsigned char { other, space, number, type, escape, end, cut };
 
 struct StartTable {
     Start start[256];
-    constexpr StartTable() : start() {
+    constexpr explicit StartTable(LineEnd line_end) : start() {
         for (int i = 0; i < 256; ++i) {
             auto c = static_cast<unsigned char>(i);
             start[c] = is_space(c) ? Start::space : is_digit(c) ? Start::number : Start::other;
@@ -65,9 +72,14 @@ struct StartTable {
         }
         start[static_cast<unsigned char>('\\')] = Start::escape;
         start[0] = Start::end;
+        if (line_end == LineEnd::newline) {
+            start[static_cast<unsigned char>('\n')] = Start::end;
+            start[static_cast<unsigned char>('\t')] = Start::cut;
+            start[0] = Start::cut;
+        }
     }
 };
-constexpr StartTable start_table;
+template <LineEnd End> constexpr StartTable start_table{End};
 
 // The decimal reader's NaN (nan_bits) converted to single precision on x86-64.
 constexpr std::uint32_t single_nan_bits = 0xFFC00000u;
@@ -92,7 +104,8 @@ Cursor write_decimal(Cursor p, unsigned char type, unsigned char** o) {
 // A number under an integer type, or under a type that writes nothing,
 // stored in width bytes. Returns the first character after it, or null when
 // a minus sign has no number after it.
-Cursor write_integer(Cursor p, Cursor limit, int width, unsigned char** o) {
+[[gnu::always_inline]] inline Cursor write_integer(Cursor p, Cursor limit, int width,
+                                                  bool stop_at_space, unsigned char** o) {
     bool negative = *p == '-';
     Cursor start = p + negative;
     std::uint64_t value;
@@ -103,6 +116,9 @@ Cursor write_integer(Cursor p, Cursor limit, int width, unsigned char** o) {
     } else if (is_hex_prefix(start) && !is_hex_prefix(start + 2)) {
         end = read_hex_padded(start + 2, &value);
     } else {
+        if (stop_at_space && is_space(*start)) {
+            return nullptr;
+        }
         const char* stop = nullptr;
         value = read_integer(reinterpret_cast<const char*>(start),
                              reinterpret_cast<const char*>(limit), &stop);
@@ -132,13 +148,17 @@ Cursor write_byte_escape(Cursor p, unsigned char** o) {
     return p;
 }
 
-} // namespace
+// Where and why the item loop stopped.
+enum class Stop { end, translation_error, invalid_input, cut };
+struct Stopped {
+    Stop stop;
+    Cursor at; // the line's end, the minus sign or the offending character
+};
 
-NumericOutcome translate_numbers(const char* text, std::size_t len, ByteSink& out) {
-    auto p = reinterpret_cast<Cursor>(text);
-    // The zero byte and the padding after it: whole words may be read.
-    const char* const limit = text + len + 1 + line_padding;
-    unsigned char* o = out.reserve(max_numeric_bytes(len));
+// The items from p to the end of the line, where whole words may be read
+// up to limit, written from o on.
+template <LineEnd End> Stopped translate_items(Cursor p, Cursor limit, unsigned char*& o) {
+    constexpr bool in_place = End == LineEnd::newline;
     // The value type, and what follows from it: kept apart because the type
     // changes far less often than they are used.
     unsigned char type = 'I';
@@ -149,52 +169,94 @@ NumericOutcome translate_numbers(const char* text, std::size_t len, ByteSink& ou
         width = integer_width(t);
         floating = t == 'F' || t == 'D';
     };
-    NumericOutcome outcome{NumericStatus::done, nullptr};
     for (;;) {
         while (*p == ' ') { // the usual separator, skipped before the dispatch
             ++p;
         }
         unsigned char c = *p;
-        Start start_kind = start_table.start[c];
-        // Numbers come first: the test for them is the one branch most items take.
+        Start start_kind = start_table<End>.start[c];
+        // Numbers come first: the test for them is the one branch most items
+        // take. In place, a minus sign before white space is left to the cut
+        // line, since the general reader would skip the newline too.
         if (start_kind == Start::number && !floating) {
-            Cursor end = write_integer(p, reinterpret_cast<Cursor>(limit), width, &o);
+            Cursor end = write_integer(p, limit, width, in_place, &o);
             if (end == nullptr) {
-                outcome = {NumericStatus::translation_error, reinterpret_cast<const char*>(p + 1)};
-                break;
+                return {in_place ? Stop::cut : Stop::translation_error, p};
             }
             p = end;
             continue;
         }
-        switch (start_kind) {
-        case Start::space:
-            ++p;
-            continue;
-        case Start::number:
-            p = write_decimal(p, type, &o);
-            continue;
-        case Start::type:
+        // The rest one by one, by how often they come, a type letter most
+        // often: as a switch they became a table jump, predicted worse.
+        if (start_kind == Start::type) {
             set_type(c);
             ++p;
             continue;
-        case Start::escape:
+        }
+        if (start_kind == Start::escape) {
             if (p[1] == '#' && p[2] != '\0') {
+                // In place, a newline or TAB would become the type instead of
+                // ending the line or the field, as in the cut line.
+                if (in_place && (p[2] == '\n' || p[2] == '\t')) {
+                    return {Stop::cut, p};
+                }
                 set_type(p[2]); // the type escape: any byte becomes the value type
                 p += 3;
             } else {
                 p = write_byte_escape(p + 1, &o);
             }
             continue;
-        case Start::other:
-            outcome = {NumericStatus::invalid_input, reinterpret_cast<const char*>(p)};
-            break;
-        case Start::end:
-            break;
         }
+        if (start_kind == Start::space) {
+            ++p;
+            continue;
+        }
+        if (start_kind == Start::number) {
+            p = write_decimal(p, type, &o);
+            continue;
+        }
+        if (start_kind == Start::end) {
+            return {Stop::end, p};
+        }
+        if (in_place) {
+            return {Stop::cut, p};
+        }
+        return {Stop::invalid_input, p};
+    }
+}
+
+} // namespace
+
+NumericOutcome translate_numbers(const char* text, std::size_t len, ByteSink& out) {
+    auto p = reinterpret_cast<Cursor>(text);
+    // The zero byte and the padding after it: whole words may be read.
+    auto limit = reinterpret_cast<Cursor>(text + len + 1 + line_padding);
+    unsigned char* o = out.reserve(max_numeric_bytes(len));
+    Stopped stopped = translate_items<LineEnd::zero_byte>(p, limit, o);
+    out.commit(o);
+    switch (stopped.stop) {
+    case Stop::translation_error:
+        return {NumericStatus::translation_error, reinterpret_cast<const char*>(stopped.at + 1)};
+    case Stop::invalid_input:
+        return {NumericStatus::invalid_input, reinterpret_cast<const char*>(stopped.at)};
+    case Stop::end:
+    case Stop::cut:
         break;
     }
+    return {NumericStatus::done, nullptr};
+}
+
+const char* translate_numbers_in_place(const char* text, const char* data_end, ByteSink& out) {
+    auto p = reinterpret_cast<Cursor>(text);
+    auto limit = reinterpret_cast<Cursor>(data_end + 1 + line_padding);
+    // The line ends before data_end, so this is room for all its bytes.
+    unsigned char* o = out.reserve(max_numeric_bytes(static_cast<std::size_t>(data_end - text)));
+    Stopped stopped = translate_items<LineEnd::newline>(p, limit, o);
+    if (stopped.stop != Stop::end) {
+        return nullptr; // nothing is committed
+    }
     out.commit(o);
-    return outcome;
+    return reinterpret_cast<const char*>(stopped.at + 1);
 }
 
 } // namespace bytesmith

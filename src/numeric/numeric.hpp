@@ -34,4 +34,15 @@ constexpr std::size_t max_numeric_bytes(std::size_t len) {
 // before an error stay in out.
 NumericOutcome translate_numbers(const char* text, std::size_t len, ByteSink& out);
 
+// Translates a numeric line in place in the input buffer, without cutting
+// it out first: text is what follows its marker, data_end the end of the
+// buffer's data, where a zero byte and line_padding readable bytes follow.
+// Returns the character after the line's newline, with the line's bytes
+// appended to out, or null when the line must be cut out and given to
+// translate_line after all, with nothing appended: at a TAB or a zero byte
+// before the newline, at an error, and before anything that could read past
+// the newline. Nothing in the buffer is changed. A line done here gives the
+// bytes that translate_line gives for it.
+const char* translate_numbers_in_place(const char* text, const char* data_end, ByteSink& out);
+
 } // namespace bytesmith

@@ -161,12 +161,12 @@ TextLine translate_text_line(const char* line, const char* data_end, ByteSink& o
     const auto* p = reinterpret_cast<const unsigned char*>(line);
     const auto* end = reinterpret_cast<const unsigned char*>(data_end);
     if (is_numeric_marker(p)) {
-        return {TextLineStatus::numeric, nullptr};
+        return {TextLineStatus::numeric, line};
     }
     unsigned char* first = out.reserve(static_cast<std::size_t>(end - p) + step_bytes);
     Decoded d = decode<true>(p, first, first);
     if (d.numeric) {
-        return {TextLineStatus::numeric, nullptr};
+        return {TextLineStatus::numeric, reinterpret_cast<const char*>(d.at)};
     }
     const unsigned char* newline = d.at;
     if (*newline == '\0') {

@@ -30,6 +30,9 @@ enum class TextLineStatus {
 
 struct TextLine {
     TextLineStatus status;
+    // For a text line, the start of the next line. For a numeric one, its
+    // marker: at the line's start or after the first TAB that one follows,
+    // which is the field's unless a later TAB starts another. Null otherwise.
     const char* next;
 };
 
